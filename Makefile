@@ -1,0 +1,44 @@
+# make test: install what is missing, build both, run the native tests and the
+#            Windows tests under Wine.
+# make demo: install what is missing, build, run the demo host.
+JOBS ?= $(shell nproc)
+
+.PHONY: all bootstrap native win32 win64 bench test test-native test-win32 demo format clean
+
+all: native win32
+
+bootstrap:
+	@scripts/bootstrap
+
+native: bootstrap
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+win32: bootstrap
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+
+win64: bootstrap
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j $(JOBS)
+
+bench: bootstrap
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j $(JOBS)
+
+test-native: native
+	ctest --preset native -j $(JOBS)
+
+test-win32: win32
+	ctest --preset win32 -j $(JOBS)
+
+test: test-native test-win32
+
+demo: native win32
+	scripts/demo
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

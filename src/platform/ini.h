@@ -1,0 +1,47 @@
+// The private-profile (INI) engine. Every key the module reads or writes goes
+// through these functions; they behave as Windows' GetPrivateProfileStringA,
+// GetPrivateProfileIntA and WritePrivateProfileStringA do, with two additions:
+// a write replaces the file atomically, and a read always sees the file as it
+// is on disk now.
+#ifndef SETUP_PLATFORM_INI_H
+#define SETUP_PLATFORM_INI_H
+
+#include <cstdint>
+#include <string>
+
+namespace ini {
+
+// GetPrivateProfileStringA: copies at most size - 1 characters of the value
+// (or of the default when the file, section or key is missing) into buffer,
+// NUL-terminated, and returns their count. size 0 returns 0 and leaves the
+// buffer alone.
+uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                   uint32_t size, const char* path);
+
+// The same read through a buffer of `size` bytes, returned as a string.
+std::string GetString(const char* section, const char* key, const char* defaultValue,
+                      const std::string& path, uint32_t size = 260);
+
+// GetPrivateProfileIntA: the value's leading decimal number, modulo 2^32, or
+// defaultValue when the key is missing.
+uint32_t GetInt(const char* section, const char* key, int32_t defaultValue, const char* path);
+inline uint32_t GetInt(const char* section, const char* key, int32_t defaultValue,
+                       const std::string& path) {
+    return GetInt(section, key, defaultValue, path.c_str());
+}
+
+// WritePrivateProfileStringA: writes key=value into the section, creating the
+// file and the section as needed. Returns false, with the file untouched, when
+// the file cannot be written.
+bool WriteString(const char* section, const char* key, const char* value, const char* path);
+inline bool WriteString(const char* section, const char* key, const std::string& value,
+                        const std::string& path) {
+    return WriteString(section, key, value.c_str(), path.c_str());
+}
+
+// Writes a number as signed decimal text.
+bool WriteInt(const char* section, const char* key, int32_t value, const std::string& path);
+
+}  // namespace ini
+
+#endif
