@@ -1,0 +1,283 @@
+// The INI engine's file access on POSIX systems.
+#include <errno.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "platform/ini_store.h"
+
+namespace ini {
+namespace store {
+
+namespace {
+
+// Files beyond this size are not read (a profile is never this large).
+const off_t kMaxFileSize = 512 * 1024 * 1024;
+
+int64_t Nanoseconds(const struct timespec& t) {
+    return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string Directory(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string Name(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::string CacheKey(const std::string& nativePath) {
+    if (!nativePath.empty() && nativePath[0] == '/') {
+        return nativePath;
+    }
+    char cwd[PATH_MAX];
+    if (!::getcwd(cwd, sizeof cwd)) {
+        return nativePath;
+    }
+    std::string key(cwd);
+    key += '/';
+    key += nativePath;
+    return key;
+}
+
+bool StampFile(const std::string& nativePath, Stamp* stamp) {
+    struct stat st;
+    if (::stat(nativePath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    stamp->size = static_cast<uint64_t>(st.st_size);
+    stamp->modified = Nanoseconds(st.st_mtim);
+    stamp->changed = Nanoseconds(st.st_ctim);
+    stamp->identity =
+        static_cast<uint64_t>(st.st_ino) * 1000003u ^ static_cast<uint64_t>(st.st_dev);
+    return true;
+}
+
+bool ReadWhole(const std::string& nativePath, std::string* bytes) {
+    int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
+        ::close(fd);
+        return false;
+    }
+    bytes->clear();
+    bytes->resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    bool ok = true;
+    for (;;) {
+        if (done == bytes->size()) {
+            // The file may have grown since fstat: read on until the end.
+            if (bytes->size() >= static_cast<size_t>(kMaxFileSize)) {
+                ok = false;
+                break;
+            }
+            bytes->resize(bytes->size() + 4096);
+        }
+        ssize_t n = ::read(fd, &(*bytes)[done], bytes->size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ok = false;
+            break;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    bytes->resize(done);
+    return ok;
+}
+
+int64_t Now() {
+    struct timespec t;
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return Nanoseconds(t);
+}
+
+bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) {
+    // Write through a symbolic link to the file it names.
+    std::string target = nativePath;
+    struct stat st;
+    bool exists = false;
+    if (::lstat(target.c_str(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            char* resolved = ::realpath(target.c_str(), nullptr);
+            if (!resolved) {
+                return false;
+            }
+            target = resolved;
+            ::free(resolved);
+            if (::stat(target.c_str(), &st) != 0) {
+                return false;
+            }
+        }
+        if (!S_ISREG(st.st_mode)) {
+            return false;
+        }
+        // Read-only is the owner's write bit (what the read-only attribute
+        // stands for); checked explicitly, since root may write anything.
+        if (!(st.st_mode & S_IWUSR) || ::access(target.c_str(), W_OK) != 0) {
+            return false;
+        }
+        exists = true;
+    } else if (errno != ENOENT) {
+        return false;
+    }
+
+    static std::atomic<unsigned> counter{0};
+    std::string dir = Directory(target);
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        char suffix[64];
+        std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()),
+                      counter.fetch_add(1) + static_cast<unsigned>(attempt) * 7919u);
+        temp = dir + "/." + Name(target) + suffix;
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            return false;  // a missing or read-only directory
+        }
+    }
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes);
+    if (ok && exists) {
+        ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+        if (ok && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
+            // Keep the owner when allowed to; a plain user cannot, and the
+            // file then becomes theirs, as any editor's save would make it.
+            if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+                errno = 0;
+            }
+        }
+    }
+    // On disk before it takes the old file's place: a crash leaves either.
+    ok = ok && ::fdatasync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && ::rename(temp.c_str(), target.c_str()) == 0) {
+        int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dfd >= 0) {
+            ::fsync(dfd);
+            ::close(dfd);
+        }
+        return true;
+    }
+    ::unlink(temp.c_str());
+    return false;
+}
+
+std::string ToNarrow(const char16_t* text, size_t length) {
+    std::string out;
+    out.reserve(length);
+    for (size_t i = 0; i < length; ++i) {
+        uint32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = '?';  // an unpaired surrogate
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::u16string ToWide(const char* text, size_t length) {
+    std::u16string out;
+    out.reserve(length);
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
+    size_t i = 0;
+    while (i < length) {
+        uint32_t c = s[i];
+        if (c < 0x80) {
+            out += static_cast<char16_t>(c);
+            ++i;
+            continue;
+        }
+        size_t extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 0;
+        uint32_t value = c & (0x3F >> extra);
+        bool valid = extra > 0 && i + extra < length;
+        for (size_t k = 1; valid && k <= extra; ++k) {
+            valid = (s[i + k] & 0xC0) == 0x80;
+            value = (value << 6) | (s[i + k] & 0x3F);
+        }
+        static const uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+        if (valid &&
+            (value < kMinimum[extra] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))) {
+            valid = false;
+        }
+        if (!valid) {
+            out += u'\xFFFD';  // a byte that starts no valid sequence
+            ++i;
+            continue;
+        }
+        if (value >= 0x10000) {
+            value -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (value >> 10));
+            out += static_cast<char16_t>(0xDC00 + (value & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(value);
+        }
+        i += extra + 1;
+    }
+    return out;
+}
+
+bool IsLeadByte(unsigned char) {
+    return false;
+}
+
+}  // namespace store
+}  // namespace ini
