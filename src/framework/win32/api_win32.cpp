@@ -33,9 +33,18 @@ void EnsureCommonControls() {
 // list holds the running ones, newest last.
 struct RunningSheet {
     HWND hwnd;
+    HWND owner;  // disabled by the loop, or NULL
     bool ended;
     INT_PTR result;
 };
+
+// Gives the owner its input back; once per sheet.
+void ReleaseOwner(RunningSheet& sheet) {
+    if (sheet.owner != NULL) {
+        ::EnableWindow(sheet.owner, TRUE);
+        sheet.owner = NULL;
+    }
+}
 
 std::vector<RunningSheet*>& RunningSheets() {
     static std::vector<RunningSheet*> s_sheets;
@@ -287,10 +296,18 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate
 BOOL EndDialog(HWND dialog, INT_PTR result) {
     if (RunningSheet* sheet = FindRunningSheet(dialog)) {
         // A modeless sheet is not a dialog box to user32: its loop is ours.
-        // Wake the loop in case the call came from outside a message.
-        sheet->ended = true;
-        sheet->result = result;
-        ::PostMessage(dialog, WM_NULL, 0, 0);
+        // As EndDialog does for a dialog, the owner gets its input back and
+        // the window is hidden at once; it is destroyed when the loop
+        // returns. Wake the loop in case the call came from outside a message.
+        if (!sheet->ended) {
+            sheet->ended = true;
+            sheet->result = result;
+            ReleaseOwner(*sheet);
+            ::SetWindowPos(
+                dialog, NULL, 0, 0, 0, 0,
+                SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            ::PostMessage(dialog, WM_NULL, 0, 0);
+        }
         return TRUE;
     }
     return ::EndDialog(dialog, result);
@@ -310,29 +327,28 @@ INT_PTR PropertySheet(LPCPROPSHEETHEADER header) {
 
     // As a modal sheet does: the owner takes no input while the sheet runs.
     HWND owner = modeless.hwndParent;
-    const bool disableOwner = owner != NULL && ::IsWindowEnabled(owner);
-    if (disableOwner) {
+    if (owner != NULL && ::IsWindowEnabled(owner)) {
         ::EnableWindow(owner, FALSE);
+    } else {
+        owner = NULL;
     }
+    RunningSheet sheet{NULL, owner, false, IDCANCEL};
 
     INT_PTR result = -1;
     HWND hwnd = reinterpret_cast<HWND>(::PropertySheet(&modeless));
     if (hwnd != NULL && hwnd != reinterpret_cast<HWND>(-1)) {
-        RunningSheet sheet{hwnd, false, IDCANCEL};
+        sheet.hwnd = hwnd;
         {
             SheetRegistration registration(&sheet);
             result = RunSheetLoop(sheet);
         }
-        // Re-enable the owner first, so that activation returns to it.
-        if (disableOwner) {
-            ::EnableWindow(owner, TRUE);
-        }
+        // The owner first, so that activation returns to it.
+        ReleaseOwner(sheet);
         if (::IsWindow(hwnd)) {
             ::DestroyWindow(hwnd);
         }
-    } else if (disableOwner) {
-        ::EnableWindow(owner, TRUE);
     }
+    ReleaseOwner(sheet);
     return result;
 }
 
