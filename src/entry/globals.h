@@ -1,0 +1,30 @@
+// The module-wide globals: what the host passed to the last Show call, and the
+// paths built from it. They live as long as the library is loaded; Show
+// overwrites them, nothing else resets them.
+#ifndef SETUP_ENTRY_GLOBALS_H
+#define SETUP_ENTRY_GLOBALS_H
+
+#include <cstdint>
+#include <string>
+
+#include "settings/JobSettings.h"
+#include "setup/host.h"
+
+// Language index: 0 "ENU", 1 "CHS", 2 "CHT" (any other index reads "ENU").
+extern uint8_t g_nLanguage;
+// The host's program directory, ending in a backslash.
+extern std::string g_strAppDir;
+// The job INI file that the pages save into.
+extern std::string g_strJobFile;
+// g_strAppDir + "\DLL\Language.dll" (a doubled backslash before DLL).
+extern std::string g_strLanguageFile;
+// g_strAppDir + "HubProfile.cfg".
+extern std::string g_strHubProfile;
+// The host's flash table; read it through FlashTableCount/FlashTableRecord.
+extern const FlashTable* g_pFlashTable;
+// A copy of the host's parameter block; nothing in the module depends on it.
+extern uint32_t g_HostParams[SETUP_HOST_PARAMS_SIZE / 4];
+// Shared by the mode page and the flash check page: a flash name must be chosen.
+extern int32_t g_bFlashNameRequired;
+
+#endif
