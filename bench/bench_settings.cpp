@@ -1,0 +1,91 @@
+// Times a whole JobSettings load from a job file that holds every key the
+// record reads (the load Show performs on every visit). Target: under 1 ms.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "settings/JobSettings.h"
+
+namespace {
+
+std::string FullJobFile() {
+    std::string text =
+        "[PASSWORD]\r\nPWD=\r\nREMEMBER_PWD=0\r\n"
+        "[Setup]\r\nCTLType=2\r\nDrivingLevel=136\r\nShowTPCTLName=0\r\nUIType=0\r\n"
+        "[Flash]\r\nFlashIndex=12\r\nFlashName=FX29F64G08\r\nUnAutoCheck=0\r\nFlashNum=2\r\n"
+        "ChannelNum=1\r\nRWCycle=5\r\n"
+        "[Sorting]\r\nScanMode=1\r\nFlashCheck=1\r\nECC=255\r\nReadAfterWroteAll=0\r\n"
+        "[CheckFlash]\r\nFID=0x98,0xD7,0x94,0x32,0x76,0x56\r\nCheckFlashMode=1\r\n"
+        "FlashIndex=12\r\nLoopSel=0\r\nOpenShortCE=0\r\nCheckLEDShort=1\r\nCheckUID=0\r\n"
+        "WarmUp=0\r\nPR_Times=1\r\nPR_Page=1\r\nPR_Block=1\r\n"
+        "[CheckID]\r\nNum=6\r\n";
+    for (int i = 0; i < 6; ++i) {
+        const std::string n = std::to_string(i);
+        text += "FID" + n + "=98 D7 94 32 76 5" + n + "\r\nCOLOR" + n + "=" +
+                std::to_string(255 << (i * 4)) + "\r\nFIDCOR" + n + "=" + n + "\r\n";
+    }
+    text += "[BIN]\r\nShowBin=1\r\nColorBin=1\r\nStandBin=0\r\nGrade0Base=0\r\n";
+    for (int n = 1; n <= 16; ++n) {
+        const std::string k = std::to_string(n);
+        text += "BinCap" + k + "=" + std::to_string(n * 1024) + "\r\nBINCO" + k + "=" +
+                std::to_string(n * 4096) + "\r\nBinBB" + k + "=" + std::to_string(n) + "\r\n";
+    }
+    text +=
+        "[U3Bin]\r\nShowU3Bin=1\r\nU3ColorBin=1\r\nShowU2Bin=1\r\nSetU3BinBgColor=1\r\n"
+        "U3BinBgColor=32768\r\nEnhanceCheck=0\r\nShowSSDBin=0\r\nSSDColorBin=0\r\n"
+        "SSDBinCap1=0\r\nSSDBinCo1=32768\r\n";
+    for (int n = 1; n <= 8; ++n) {
+        const std::string k = std::to_string(n);
+        text += "U3BinCap" + k + "=" + std::to_string(n * 2048) + "\r\nU3BinCo" + k + "=" +
+                std::to_string(n * 255) + "\r\n";
+    }
+    text +=
+        "[Advanced]\r\nHubPort=0\r\nFactoryDriver=0\r\nCheckDDR=0\r\nSortingBlockNum=0\r\n"
+        "AutoMPTimer=1\r\nStartDelay=0\r\nVID_PID=\r\nMinCap=0\r\n";
+    return text;
+}
+
+}  // namespace
+
+int main() {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() /
+        ("bench-settings-" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::create_directories(dir);
+    const std::string job = (dir / "Job.ini").string();
+    const std::string text = FullJobFile();
+    {
+        std::ofstream(job, std::ios::binary)
+            .write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+
+    CJobSettings settings;
+    if (settings.Load(job) != 1 || settings.CheckID.Num != 6 || settings.BIN.BinCap[15] != 16384) {
+        std::fprintf(stderr, "bench_settings: the job file did not load as written\n");
+        return 1;
+    }
+
+    using Clock = std::chrono::steady_clock;
+    const auto budget = std::chrono::milliseconds(500);
+    long calls = 0;
+    const auto start = Clock::now();
+    auto now = start;
+    while (calls < 20 || now - start < budget) {
+        settings.Load(job);
+        ++calls;
+        now = Clock::now();
+    }
+    const double micros = std::chrono::duration<double, std::micro>(now - start).count() / calls;
+    std::printf(
+        "JobSettings load (%zu-byte job file, 118 keys read): %.1f us per load (%ld loads)\n",
+        text.size(), micros, calls);
+    std::printf("target: under 1000 us: %s\n", micros < 1000.0 ? "met" : "MISSED");
+
+    std::error_code error;
+    fs::remove_all(dir, error);
+    return 0;
+}
