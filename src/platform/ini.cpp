@@ -1,22 +1,16 @@
-// The private-profile functions on the module's own engine.
-//
-// Reads go through a small cache of parsed files. A cached file is used only
-// while the file's stamp (size, modification and change times, identity) is
-// the one it had when it was read, and only when its modification time lies
-// clearly before that read: a file modified within the file system's
-// timestamp granularity of the moment it was read could have been rewritten
-// again in the same tick without any visible change of its stamp, so such a
-// "racy" entry is checked against the file's bytes on every use until the
-// file has been quiet for longer than that granularity.
+// The private-profile functions on the module's own engine: lookups and
+// edits on a parsed file (ini_document.h) taken from the cache of files
+// (ini_cache.h), and writes that replace the file atomically.
 #include "platform/ini.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/ini_cache.h"
 #include "platform/ini_document.h"
 #include "platform/ini_store.h"
 
@@ -24,127 +18,8 @@ namespace ini {
 
 namespace {
 
-// Timestamp granularity assumed for a file: 2 s when its modification time
-// has no sub-second part (FAT, or a file system that keeps whole seconds),
-// otherwise 100 ms, well above the clock tick with which kernels stamp files.
-int64_t Granularity(const store::Stamp& stamp) {
-    const int64_t second = 1000000000;
-    return stamp.modified % second == 0 ? 2 * second : second / 10;
-}
-
-bool IsRacy(const store::Stamp& stamp, int64_t readAt) {
-    return readAt - stamp.modified <= Granularity(stamp);
-}
-
-struct CachedFile {
-    std::string key;
-    store::Stamp stamp;
-    int64_t readAt = 0;  // when the bytes were last read or checked
-    uint64_t lastUse = 0;
-    std::unique_ptr<Document> document;
-};
-
-class Cache {
-public:
-    // The file as it is now, or null when it does not exist or cannot be read.
-    const Document* Current(const std::string& nativePath) {
-        std::string key = store::CacheKey(nativePath);
-        int64_t now = store::Now();
-        store::Stamp stamp;
-        if (!store::StampFile(nativePath, &stamp)) {
-            Forget(key);
-            return nullptr;
-        }
-        CachedFile* cached = Find(key);
-        if (cached && cached->stamp == stamp) {
-            if (!IsRacy(stamp, cached->readAt)) {
-                return Touch(cached);
-            }
-            std::string bytes;
-            if (!store::ReadWhole(nativePath, &bytes)) {
-                Forget(key);
-                return nullptr;
-            }
-            if (bytes == cached->document->Bytes()) {
-                cached->readAt = now;
-                return Touch(cached);
-            }
-            return Keep(key, stamp, now, std::move(bytes));
-        }
-        std::string bytes;
-        if (!store::ReadWhole(nativePath, &bytes)) {
-            Forget(key);
-            return nullptr;
-        }
-        return Keep(key, stamp, now, std::move(bytes));
-    }
-
-    // Records bytes just written to the file, read at readAt.
-    void Written(const std::string& nativePath, int64_t readAt, std::string bytes) {
-        std::string key = store::CacheKey(nativePath);
-        store::Stamp stamp;
-        if (store::StampFile(nativePath, &stamp)) {
-            Keep(key, stamp, readAt, std::move(bytes));
-        } else {
-            Forget(key);
-        }
-    }
-
-private:
-    static const size_t kCapacity = 8;
-
-    CachedFile* Find(const std::string& key) {
-        for (CachedFile& f : m_files) {
-            if (f.key == key) {
-                return &f;
-            }
-        }
-        return nullptr;
-    }
-
-    void Forget(const std::string& key) {
-        for (size_t i = 0; i < m_files.size(); ++i) {
-            if (m_files[i].key == key) {
-                m_files.erase(m_files.begin() + static_cast<long>(i));
-                return;
-            }
-        }
-    }
-
-    const Document* Touch(CachedFile* f) {
-        f->lastUse = ++m_clock;
-        return f->document.get();
-    }
-
-    const Document* Keep(const std::string& key, const store::Stamp& stamp, int64_t readAt,
-                         std::string bytes) {
-        CachedFile* f = Find(key);
-        if (!f) {
-            if (m_files.size() >= kCapacity) {
-                size_t oldest = 0;
-                for (size_t i = 1; i < m_files.size(); ++i) {
-                    if (m_files[i].lastUse < m_files[oldest].lastUse) {
-                        oldest = i;
-                    }
-                }
-                m_files.erase(m_files.begin() + static_cast<long>(oldest));
-            }
-            m_files.emplace_back();
-            f = &m_files.back();
-            f->key = key;
-        }
-        f->stamp = stamp;
-        f->readAt = readAt;
-        f->document = std::make_unique<Document>(std::move(bytes));
-        return Touch(f);
-    }
-
-    std::vector<CachedFile> m_files;
-    uint64_t m_clock = 0;
-};
-
-Cache& TheCache() {
-    static Cache cache;
+FileCache& TheCache() {
+    static FileCache cache(SystemFileSystem());
     return cache;
 }
 

@@ -1,0 +1,117 @@
+#include "platform/ini_cache.h"
+
+namespace ini {
+
+namespace {
+
+class RealFileSystem : public FileSystem {
+public:
+    std::string Key(const std::string& path) override { return store::CacheKey(path); }
+    bool Stamp(const std::string& path, store::Stamp* stamp) override {
+        return store::StampFile(path, stamp);
+    }
+    bool Read(const std::string& path, std::string* bytes) override {
+        return store::ReadWhole(path, bytes);
+    }
+    int64_t Now() override { return store::Now(); }
+};
+
+bool IsRacy(const store::Stamp& stamp, int64_t readAt) {
+    return readAt - stamp.modified <= TimestampGranularity(stamp);
+}
+
+}  // namespace
+
+FileSystem& SystemFileSystem() {
+    static RealFileSystem fs;
+    return fs;
+}
+
+int64_t TimestampGranularity(const store::Stamp& stamp) {
+    const int64_t second = 1000000000;
+    return stamp.modified % second == 0 ? 2 * second : second / 10;
+}
+
+const Document* FileCache::Current(const std::string& path) {
+    std::string key = m_fs.Key(path);
+    // The time is taken before the stamp and the bytes: a change made after
+    // it shows in a later stamp or makes the entry racy.
+    int64_t now = m_fs.Now();
+    store::Stamp stamp;
+    if (!m_fs.Stamp(path, &stamp)) {
+        Forget(key);
+        return nullptr;
+    }
+    Entry* cached = Find(key);
+    if (cached && cached->stamp == stamp && !IsRacy(stamp, cached->readAt)) {
+        return Touch(cached);
+    }
+    std::string bytes;
+    if (!m_fs.Read(path, &bytes)) {
+        Forget(key);
+        return nullptr;
+    }
+    if (cached && cached->stamp == stamp && bytes == cached->document->Bytes()) {
+        cached->readAt = now;
+        return Touch(cached);
+    }
+    return Keep(key, stamp, now, std::move(bytes));
+}
+
+void FileCache::Written(const std::string& path, int64_t readAt, std::string bytes) {
+    std::string key = m_fs.Key(path);
+    store::Stamp stamp;
+    if (m_fs.Stamp(path, &stamp)) {
+        Keep(key, stamp, readAt, std::move(bytes));
+    } else {
+        Forget(key);
+    }
+}
+
+FileCache::Entry* FileCache::Find(const std::string& key) {
+    for (Entry& e : m_entries) {
+        if (e.key == key) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+void FileCache::Forget(const std::string& key) {
+    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+        if (it->key == key) {
+            m_entries.erase(it);
+            return;
+        }
+    }
+}
+
+const Document* FileCache::Touch(Entry* entry) {
+    entry->lastUse = ++m_clock;
+    return entry->document.get();
+}
+
+const Document* FileCache::Keep(const std::string& key, const store::Stamp& stamp, int64_t readAt,
+                                std::string bytes) {
+    Entry* entry = Find(key);
+    if (!entry) {
+        if (m_entries.size() >= m_capacity) {
+            auto oldest = m_entries.begin();
+            for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+                if (it->lastUse < oldest->lastUse) {
+                    oldest = it;
+                }
+            }
+            m_entries.erase(oldest);
+        }
+        m_entries.emplace_back();
+        entry = &m_entries.back();
+        entry->key = key;
+    }
+    entry->stamp = stamp;
+    entry->readAt = readAt;
+    entry->document = std::make_unique<Document>(std::move(bytes));
+    return Touch(entry);
+}
+
+}  // namespace ini

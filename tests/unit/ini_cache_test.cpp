@@ -1,0 +1,170 @@
+// The cache of parsed files on a file system the test controls: what it
+// reads again and when, in particular a file rewritten within one tick of
+// its timestamp, which leaves the stamp unchanged.
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/ini_cache.h"
+
+namespace {
+
+const int64_t kSecond = 1000000000;
+
+class FakeFileSystem : public ini::FileSystem {
+public:
+    struct File {
+        std::string bytes;
+        ini::store::Stamp stamp;
+    };
+
+    std::string Key(const std::string& path) override { return path; }
+    bool Stamp(const std::string& path, ini::store::Stamp* stamp) override {
+        auto it = files.find(path);
+        if (it == files.end()) {
+            return false;
+        }
+        *stamp = it->second.stamp;
+        return true;
+    }
+    bool Read(const std::string& path, std::string* bytes) override {
+        ++reads;
+        auto it = files.find(path);
+        if (it == files.end()) {
+            return false;
+        }
+        *bytes = it->second.bytes;
+        return true;
+    }
+    int64_t Now() override { return now; }
+
+    // Writes the file as of now, with the stamp a file system of the given
+    // timestamp granularity would give it.
+    void Write(const std::string& path, const std::string& bytes, int64_t granularity = 1) {
+        File& f = files[path];
+        f.bytes = bytes;
+        f.stamp.size = bytes.size();
+        f.stamp.modified = now - now % granularity;
+        f.stamp.changed = f.stamp.modified;
+    }
+
+    std::map<std::string, File> files;
+    int64_t now = 1700000000 * kSecond + 123456789;
+    int reads = 0;
+};
+
+std::string Value(ini::FileCache& cache, const std::string& path) {
+    const ini::Document* doc = cache.Current(path);
+    if (!doc) {
+        return "<none>";
+    }
+    const ini::Document::Entry* e = doc->FindEntry(doc->FindSection("S"), "k");
+    return e ? std::string(e->value) : "<missing>";
+}
+
+TEST(IniCache, SettledFileIsReadOnce) {
+    FakeFileSystem fs;
+    ini::FileCache cache(fs);
+    fs.Write("a.ini", "[S]\r\nk=1\r\n");
+    fs.now += 10 * kSecond;
+    EXPECT_EQ("1", Value(cache, "a.ini"));
+    EXPECT_EQ("1", Value(cache, "a.ini"));
+    EXPECT_EQ("1", Value(cache, "a.ini"));
+    EXPECT_EQ(1, fs.reads);
+}
+
+TEST(IniCache, RewriteWithinOneTickIsSeen) {
+    FakeFileSystem fs;
+    ini::FileCache cache(fs);
+    fs.Write("a.ini", "[S]\r\nk=1\r\n");
+    EXPECT_EQ("1", Value(cache, "a.ini"));
+    // Same size, same times: only the bytes tell.
+    fs.files["a.ini"].bytes = "[S]\r\nk=2\r\n";
+    EXPECT_EQ("2", Value(cache, "a.ini"));
+    EXPECT_EQ(2, fs.reads);
+
+    // Quiet for longer than the granularity: one more comparison, then the
+    // cached copy is trusted.
+    fs.now += kSecond;
+    EXPECT_EQ("2", Value(cache, "a.ini"));
+    EXPECT_EQ(3, fs.reads);
+    EXPECT_EQ("2", Value(cache, "a.ini"));
+    EXPECT_EQ(3, fs.reads);
+}
+
+TEST(IniCache, WholeSecondTimestampsAreTrustedAfterTwoSeconds) {
+    FakeFileSystem fs;
+    ini::FileCache cache(fs);
+    fs.Write("fat.ini", "[S]\r\nk=1\r\n", 2 * kSecond);
+    fs.now += kSecond;
+    EXPECT_EQ("1", Value(cache, "fat.ini"));
+    fs.files["fat.ini"].bytes = "[S]\r\nk=2\r\n";
+    EXPECT_EQ("2", Value(cache, "fat.ini"));
+    fs.now += 2 * kSecond;
+    EXPECT_EQ("2", Value(cache, "fat.ini"));
+    int reads = fs.reads;
+    EXPECT_EQ("2", Value(cache, "fat.ini"));
+    EXPECT_EQ(reads, fs.reads);
+}
+
+TEST(IniCache, ChangedStampIsReadAgain) {
+    FakeFileSystem fs;
+    ini::FileCache cache(fs);
+    fs.Write("a.ini", "[S]\r\nk=1\r\n");
+    fs.now += 10 * kSecond;
+    EXPECT_EQ("1", Value(cache, "a.ini"));
+    fs.files["a.ini"].bytes = "[S]\r\nk=2\r\n";
+    fs.files["a.ini"].stamp.changed += 1;
+    EXPECT_EQ("2", Value(cache, "a.ini"));
+    fs.files["a.ini"].bytes = "[S]\r\nk=3\r\n";
+    fs.files["a.ini"].stamp.identity += 1;
+    EXPECT_EQ("3", Value(cache, "a.ini"));
+}
+
+TEST(IniCache, VanishedFile) {
+    FakeFileSystem fs;
+    ini::FileCache cache(fs);
+    fs.Write("a.ini", "[S]\r\nk=1\r\n");
+    fs.now += 10 * kSecond;
+    EXPECT_EQ("1", Value(cache, "a.ini"));
+    fs.files.erase("a.ini");
+    EXPECT_EQ("<none>", Value(cache, "a.ini"));
+    fs.Write("a.ini", "[S]\r\nk=1\r\n");
+    fs.now += 10 * kSecond;
+    EXPECT_EQ("1", Value(cache, "a.ini"));
+    EXPECT_EQ(2, fs.reads);
+}
+
+TEST(IniCache, OwnWriteNeedsNoRead) {
+    FakeFileSystem fs;
+    ini::FileCache cache(fs);
+    int64_t before = fs.now;
+    fs.Write("a.ini", "[S]\r\nk=9\r\n");
+    cache.Written("a.ini", before, "[S]\r\nk=9\r\n");
+    fs.now += 10 * kSecond;
+    EXPECT_EQ("9", Value(cache, "a.ini"));
+    EXPECT_EQ(1, fs.reads);  // the one comparison a fresh write calls for
+    EXPECT_EQ("9", Value(cache, "a.ini"));
+    EXPECT_EQ(1, fs.reads);
+}
+
+TEST(IniCache, LeastRecentlyUsedFileMakesRoom) {
+    FakeFileSystem fs;
+    ini::FileCache cache(fs, 2);
+    fs.Write("a.ini", "[S]\r\nk=a\r\n");
+    fs.Write("b.ini", "[S]\r\nk=b\r\n");
+    fs.Write("c.ini", "[S]\r\nk=c\r\n");
+    fs.now += 10 * kSecond;
+    Value(cache, "a.ini");
+    Value(cache, "b.ini");
+    Value(cache, "a.ini");
+    Value(cache, "c.ini");  // b goes
+    EXPECT_EQ(3, fs.reads);
+    EXPECT_EQ("a", Value(cache, "a.ini"));
+    EXPECT_EQ(3, fs.reads);
+    EXPECT_EQ("b", Value(cache, "b.ini"));
+    EXPECT_EQ(4, fs.reads);
+}
+
+}  // namespace
