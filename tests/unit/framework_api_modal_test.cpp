@@ -1,0 +1,256 @@
+// The modal contract of fw::api that the framework's classes stand on, on
+// both window systems: message boxes return the button pressed, a modal
+// dialog returns its EndDialog result, and a property sheet ends only through
+// EndDialog (with its result) or Cancel / Escape / the close box (IDCANCEL),
+// with its owner disabled while it runs and nothing left behind. Dialog
+// procedures here are plain DLGPROCs, below the framework's classes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/operator.h"
+#include "framework/api.h"
+#include "unit/framework_test_support.h"
+
+namespace api = fw::api;
+using fwtest::CaptureFailures;
+using fwtest::RefusedWith;
+using fwtest::TemplateBuilder;
+
+namespace {
+
+const int kTestDialogId = 9001;
+const int kEdit = 100;
+const int kLocked = 101;
+const int kAsk = 102;
+const int kEndSeven = 200;
+
+std::string TextOf(HWND hwnd) {
+    char buffer[256] = {};
+    api::GetWindowText(hwnd, buffer, sizeof(buffer));
+    return buffer;
+}
+
+// What the raw dialog saw.
+struct RawDialogState {
+    std::string okText;
+    int answer = 0;
+} g_raw;
+
+INT_PTR CALLBACK RawDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+        case WM_INITDIALOG:
+            api::SetProp(hwnd, "SetupTemplateId", reinterpret_cast<HANDLE>(INT_PTR(kTestDialogId)));
+            api::SendMessage(api::GetDlgItem(hwnd, kEdit), EM_LIMITTEXT, 5, 0);
+            api::EnableWindow(api::GetDlgItem(hwnd, kLocked), FALSE);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDOK:
+                    g_raw.okText = TextOf(api::GetDlgItem(hwnd, kEdit));
+                    api::EndDialog(hwnd, IDOK);
+                    return TRUE;
+                case IDCANCEL:
+                    api::EndDialog(hwnd, IDCANCEL);
+                    return TRUE;
+                case kAsk:
+                    g_raw.answer =
+                        api::MessageBox(hwnd, "Keep it?", "Question", MB_YESNO | MB_ICONQUESTION);
+                    return TRUE;
+            }
+            break;
+    }
+    return FALSE;
+}
+
+TemplateBuilder RawDialog() {
+    TemplateBuilder dialog("Raw", 160, 80);
+    dialog.Edit(kEdit, 7, 7, 100)
+        .Button(kLocked, "Locked", 7, 25)
+        .Button(kAsk, "Ask", 60, 25)
+        .DefButton(IDOK, "OK", 50, 60)
+        .Button(IDCANCEL, "Cancel", 105, 60);
+    return dialog;
+}
+
+}  // namespace
+
+TEST(FrameworkApiModal, MessageBoxShowsTextAndReturnsTheButtonPressed) {
+    struct Case {
+        UINT type;
+        int answer;
+    };
+    const Case cases[] = {{MB_OK | MB_ICONEXCLAMATION, IDOK},
+                          {MB_YESNO | MB_ICONQUESTION, IDYES},
+                          {MB_YESNO | MB_ICONQUESTION, IDNO},
+                          {MB_OKCANCEL, IDCANCEL}};
+    for (const Case& c : cases) {
+        Operator op;
+        op.OnMessageBox([&](MessageBoxSeen& m) {
+            EXPECT_EQ("Line one\nline two", m.text);
+            EXPECT_EQ("Caption", m.caption);
+            EXPECT_EQ(c.type & MB_TYPEMASK, m.Buttons());
+            EXPECT_EQ(c.type & MB_ICONMASK, m.Icon());
+            return c.answer;
+        });
+        EXPECT_EQ(c.answer, api::MessageBox(NULL, "Line one\nline two", "Caption", c.type));
+    }
+}
+
+TEST(FrameworkApiModal, DialogReturnsItsEndDialogResultAndRefusesDisabledControls) {
+    TemplateBuilder dialog = RawDialog();
+    g_raw = RawDialogState();
+    Operator op;
+    op.OnDialog(kTestDialogId, [](DialogDriver& d) {
+        EXPECT_EQ("Raw", d.Caption());
+        d.Type(kEdit, "abcdefgh");  // the limit keeps the first five
+        EXPECT_EQ("abcde", d.Text(kEdit));
+        EXPECT_FALSE(d.IsEnabled(kLocked));
+        EXPECT_TRUE(RefusedWith(CaptureFailures([&] { d.Click(kLocked); }), "disabled"));
+        d.Click(IDOK);
+    });
+    EXPECT_EQ(IDOK, api::DialogBoxIndirectParam(api::ModuleInstance(), dialog.Get(), NULL,
+                                                RawDialogProc, 0));
+    EXPECT_EQ("abcde", g_raw.okText);
+    EXPECT_EQ(0, op.Pending());
+}
+
+TEST(FrameworkApiModal, MessageBoxNestedInADialogIsOwnedByIt) {
+    TemplateBuilder dialog = RawDialog();
+    g_raw = RawDialogState();
+    Operator op;
+    op.OnDialog(kTestDialogId, [](DialogDriver& d) {
+        d.Click(kAsk);  // the message box comes up and is answered inside the click
+        EXPECT_EQ(IDNO, g_raw.answer);
+        EXPECT_TRUE(d.IsOpen());
+        d.PressEscape();
+    });
+    op.OnMessageBox([](MessageBoxSeen& m) {
+        EXPECT_EQ("Keep it?", m.text);
+        EXPECT_EQ(kTestDialogId, m.ownerTemplateId);
+        return IDNO;
+    });
+    EXPECT_EQ(IDCANCEL, api::DialogBoxIndirectParam(api::ModuleInstance(), dialog.Get(), NULL,
+                                                    RawDialogProc, 0));
+    const std::vector<std::string> expected = {"dialog 9001", "message box: Keep it?"};
+    EXPECT_EQ(expected, op.Seen());
+}
+
+TEST(FrameworkApiModal, DialogLeftOpenByItsHandlerFailsAndIsCancelled) {
+    TemplateBuilder dialog = RawDialog();
+    INT_PTR result = 0;
+    const std::vector<std::string> failures = CaptureFailures([&] {
+        Operator op;
+        op.OnDialog(kTestDialogId, [](DialogDriver&) {});
+        result = api::DialogBoxIndirectParam(api::ModuleInstance(), dialog.Get(), NULL,
+                                             RawDialogProc, 0);
+    });
+    EXPECT_TRUE(RefusedWith(failures, "still open"));
+    EXPECT_EQ(IDCANCEL, result);
+}
+
+// --- The property sheet loop ---------------------------------------------------
+
+namespace {
+
+struct SheetState {
+    std::vector<int> created;  // page numbers in the order their windows were made
+} g_sheet;
+
+INT_PTR CALLBACK RawPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG: {
+            const PROPSHEETPAGE* entry = reinterpret_cast<const PROPSHEETPAGE*>(lParam);
+            g_sheet.created.push_back(static_cast<int>(entry->lParam));
+            api::SetProp(api::GetParent(page), "SetupSheet", reinterpret_cast<HANDLE>(1));
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kEndSeven) {
+                api::EndDialog(api::GetParent(page), 7);
+                return TRUE;
+            }
+            break;
+    }
+    return FALSE;
+}
+
+// Runs a sheet of two raw pages owned by `owner` and returns its result.
+INT_PTR RunRawSheet(HWND owner) {
+    TemplateBuilder first("First", 200, 100, TemplateBuilder::kPageStyle);
+    first.Button(kEndSeven, "End with 7", 7, 7);
+    TemplateBuilder second("Second", 200, 100, TemplateBuilder::kPageStyle);
+    second.Label(300, "Second page", 7, 7, 100, 10);
+
+    PROPSHEETPAGE pages[2] = {};
+    TemplateBuilder* templates[2] = {&first, &second};
+    for (int i = 0; i < 2; ++i) {
+        pages[i].dwSize = sizeof(PROPSHEETPAGE);
+        pages[i].dwFlags = PSP_DLGINDIRECT;
+        pages[i].hInstance = api::ModuleInstance();
+        pages[i].pResource = templates[i]->Get();
+        pages[i].pfnDlgProc = RawPageProc;
+        pages[i].lParam = i;
+    }
+    PROPSHEETHEADER header = {};
+    header.dwSize = sizeof(PROPSHEETHEADER);
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
+    header.hwndParent = owner;
+    header.hInstance = api::ModuleInstance();
+    header.pszCaption = "Raw sheet";
+    header.nPages = 2;
+    header.nStartPage = 0;
+    header.ppsp = pages;
+    g_sheet = SheetState();
+    return api::PropertySheet(&header);
+}
+
+INT_PTR CALLBACK OwnerProc(HWND, UINT msg, WPARAM, LPARAM) {
+    return msg == WM_INITDIALOG;
+}
+
+}  // namespace
+
+TEST(FrameworkApiModal, SheetEndsWithTheResultGivenToEndDialog) {
+    TemplateBuilder ownerTemplate("Owner", 100, 50, TemplateBuilder::kDialogStyle | WS_VISIBLE);
+    HWND owner = api::CreateDialogIndirectParam(api::ModuleInstance(), ownerTemplate.Get(), NULL,
+                                                OwnerProc, 0);
+    ASSERT_NE(nullptr, owner);
+    HWND sheetSeen = NULL;
+    Operator op;
+    op.OnSheet([&](SheetDriver& s) {
+        sheetSeen = s.Hwnd();
+        EXPECT_FALSE(api::IsWindowEnabled(owner))
+            << "the owner takes no input while the sheet runs";
+        EXPECT_EQ("Raw sheet", s.Caption());
+        EXPECT_EQ(2, s.PageCount());
+        EXPECT_EQ("First", s.TabTitle(0));
+        EXPECT_EQ("Second", s.TabTitle(1));
+        s.Click(kEndSeven);  // on the page: the page ends the sheet
+    });
+    EXPECT_EQ(7, RunRawSheet(owner));
+    EXPECT_TRUE(api::IsWindowEnabled(owner));
+    EXPECT_FALSE(api::IsWindow(sheetSeen)) << "the sheet window is destroyed when it ends";
+    EXPECT_EQ(std::vector<int>{0}, g_sheet.created) << "only the page shown is created";
+    api::DestroyWindow(owner);
+}
+
+TEST(FrameworkApiModal, SheetCancelledByCancelEscapeOrCloseBoxReturnsIdCancel) {
+    const std::vector<std::function<void(SheetDriver&)>> ways = {
+        [](SheetDriver& s) { s.Click(IDCANCEL); },
+        [](SheetDriver& s) { s.PressEscape(); },
+        [](SheetDriver& s) { s.CloseBox(); },
+    };
+    for (size_t i = 0; i < ways.size(); ++i) {
+        SCOPED_TRACE(i);
+        Operator op;
+        op.OnSheet([&](SheetDriver& s) {
+            s.PickTab(1);
+            EXPECT_EQ(1, s.ActiveIndex());
+            ways[i](s);
+        });
+        EXPECT_EQ(IDCANCEL, RunRawSheet(NULL));
+        EXPECT_EQ((std::vector<int>{0, 1}), g_sheet.created);
+    }
+}
