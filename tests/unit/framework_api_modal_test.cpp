@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver/operator.h"
+#include "driver/station.h"
 #include "framework/api.h"
 #include "unit/framework_test_support.h"
 
@@ -156,6 +157,8 @@ namespace {
 
 struct SheetState {
     std::vector<int> created;  // page numbers in the order their windows were made
+    int killActive = 0;        // PSN_KILLACTIVE seen by the first page
+    int refusals = 0;          // how many of them the first page still refuses
 } g_sheet;
 
 INT_PTR CALLBACK RawPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -172,12 +175,22 @@ INT_PTR CALLBACK RawPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) 
                 return TRUE;
             }
             break;
+        case WM_NOTIFY:
+            if (reinterpret_cast<const NMHDR*>(lParam)->code == PSN_KILLACTIVE &&
+                api::GetDlgItem(page, kEndSeven) != NULL) {
+                ++g_sheet.killActive;
+                const BOOL refuse = g_sheet.refusals > 0;
+                g_sheet.refusals -= refuse ? 1 : 0;
+                api::SetWindowLongPtr(page, DWLP_MSGRESULT, refuse);
+                return TRUE;
+            }
+            break;
     }
     return FALSE;
 }
 
 // Runs a sheet of two raw pages owned by `owner` and returns its result.
-INT_PTR RunRawSheet(HWND owner) {
+INT_PTR RunRawSheet(HWND owner, int refusals = 0) {
     TemplateBuilder first("First", 200, 100, TemplateBuilder::kPageStyle);
     first.Button(kEndSeven, "End with 7", 7, 7);
     TemplateBuilder second("Second", 200, 100, TemplateBuilder::kPageStyle);
@@ -203,6 +216,7 @@ INT_PTR RunRawSheet(HWND owner) {
     header.nStartPage = 0;
     header.ppsp = pages;
     g_sheet = SheetState();
+    g_sheet.refusals = refusals;
     return api::PropertySheet(&header);
 }
 
@@ -253,4 +267,144 @@ TEST(FrameworkApiModal, SheetCancelledByCancelEscapeOrCloseBoxReturnsIdCancel) {
         EXPECT_EQ(IDCANCEL, RunRawSheet(NULL));
         EXPECT_EQ((std::vector<int>{0, 1}), g_sheet.created);
     }
+}
+
+TEST(FrameworkApiModal, SheetAsksThePageBeingLeftAndKeepsItWhenItRefuses) {
+    Operator op;
+    op.OnSheet([](SheetDriver& s) {
+        s.PickTab(1);  // refused once
+        EXPECT_EQ(0, s.ActiveIndex());
+        EXPECT_TRUE(s.Page().Exists(kEndSeven)) << "the first page stays on top";
+        EXPECT_EQ(1, g_sheet.killActive);
+        s.PickTab(1);
+        EXPECT_EQ(1, s.ActiveIndex());
+        EXPECT_EQ(2, g_sheet.killActive) << "one question per tab click";
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, RunRawSheet(NULL, 1));
+}
+
+// --- Common dialogs ----------------------------------------------------------------
+
+namespace {
+
+// The framework marks its common dialogs for the operator in a hook; so do
+// these tests, below the framework.
+UINT_PTR CALLBACK ColorHook(HWND dialog, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_INITDIALOG) {
+        api::SetProp(dialog, "SetupCommonDialog", reinterpret_cast<HANDLE>(1));
+    }
+    return 0;
+}
+
+UINT_PTR CALLBACK OpenHook(HWND child, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_INITDIALOG) {
+        api::SetProp(api::GetParent(child), "SetupCommonDialog", reinterpret_cast<HANDLE>(2));
+    }
+    return 0;
+}
+
+UINT_PTR CALLBACK SaveHook(HWND child, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_INITDIALOG) {
+        api::SetProp(api::GetParent(child), "SetupCommonDialog", reinterpret_cast<HANDLE>(3));
+    }
+    return 0;
+}
+
+struct ColorRun {
+    BOOL result;
+    COLORREF color;
+};
+
+ColorRun RunColorDialog(COLORREF initial) {
+    static COLORREF custom[16] = {};
+    CHOOSECOLOR choose = {};
+    choose.lStructSize = sizeof(choose);
+    choose.rgbResult = initial;
+    choose.lpCustColors = custom;
+    choose.Flags = CC_RGBINIT | CC_ENABLEHOOK;
+    choose.lpfnHook = ColorHook;
+    const BOOL result = api::ChooseColor(&choose);
+    return {result, choose.rgbResult};
+}
+
+struct FileRun {
+    BOOL result;
+    std::string path;
+};
+
+FileRun RunFileDialog(bool save, const std::string& folder, DWORD flags) {
+    char path[MAX_PATH] = "job";
+    OPENFILENAME ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.lpstrFilter = "Job files (*.ini)\0*.ini\0All files (*.*)\0*.*\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof(path);
+    ofn.lpstrInitialDir = folder.c_str();
+    ofn.lpstrTitle = save ? "Export Job" : "Import Job";
+    ofn.Flags = flags | OFN_EXPLORER | OFN_ENABLEHOOK;
+    ofn.lpfnHook = save ? SaveHook : OpenHook;
+    const BOOL result = save ? api::GetSaveFileName(&ofn) : api::GetOpenFileName(&ofn);
+    return {result, path};
+}
+
+}  // namespace
+
+TEST(FrameworkApiModal, ColorDialogReturnsTheColourPickedOrNothingOnCancel) {
+    {
+        Operator op;
+        op.OnColorDialog([](ColorDialogSeen& c) {
+            EXPECT_EQ(RGB(0, 128, 0), c.initial);
+            return ColorChoice::Pick(RGB(10, 200, 30));
+        });
+        const ColorRun run = RunColorDialog(RGB(0, 128, 0));
+        EXPECT_TRUE(run.result);
+        EXPECT_EQ(RGB(10, 200, 30), run.color);
+    }
+    {
+        Operator op;
+        op.OnColorDialog([](ColorDialogSeen&) { return ColorChoice::Cancel(); });
+        EXPECT_FALSE(RunColorDialog(RGB(1, 2, 3)).result);
+    }
+}
+
+TEST(FrameworkApiModal, FileDialogsReturnThePathChosenAndAskBeforeReplacing) {
+    Station station;  // a fresh folder
+    const std::string existing = station.Path("old.ini");
+    Station::WriteFile(existing, "[Setup]\r\n");
+
+    Operator op;
+    op.OnFileDialog([&](FileDialogSeen& f) {
+        EXPECT_EQ(FileDialogSeen::Open, f.kind);
+        EXPECT_EQ("Import Job", f.title);
+        EXPECT_EQ((std::vector<std::string>{"Job files (*.ini)", "All files (*.*)"}), f.filters);
+        EXPECT_TRUE(f.hideReadOnly);
+        return FileChoice::Path(existing);
+    });
+    FileRun run = RunFileDialog(false, station.Dir(), OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
+    EXPECT_TRUE(run.result);
+    EXPECT_EQ(existing, run.path);
+
+    // Save onto an existing file: the dialog asks; No keeps the file and the
+    // person cancels, Yes takes the path.
+    for (int answer : {IDNO, IDYES}) {
+        op.OnFileDialog([&](FileDialogSeen& f) {
+            EXPECT_EQ(FileDialogSeen::Save, f.kind);
+            EXPECT_EQ("Export Job", f.title);
+            return FileChoice::Path(existing);
+        });
+        op.OnMessageBox([&](MessageBoxSeen& m) {
+            EXPECT_EQ(MB_YESNO, m.Buttons());
+            EXPECT_NE(std::string::npos, m.text.find("already exists")) << m.text;
+            return answer;
+        });
+        run = RunFileDialog(true, station.Dir(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        EXPECT_EQ(answer == IDYES, run.result != FALSE);
+        if (answer == IDYES) {
+            EXPECT_EQ(existing, run.path);
+        }
+    }
+
+    op.OnFileDialog([](FileDialogSeen&) { return FileChoice::Cancel(); });
+    EXPECT_FALSE(RunFileDialog(true, station.Dir(), OFN_HIDEREADONLY).result);
 }
