@@ -148,11 +148,12 @@ protected:                                              \
          return static_cast<ThisClass*>(w)->OnEraseBkgnd(&dc);                           \
      }},
 // void OnLButtonDown(UINT nFlags, CPoint point), and the same for the others
-#define FW_ON_MOUSE_MESSAGE(message, memberFxn)                                                    \
-    {message, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT {          \
-         static_cast<ThisClass*>(w)->memberFxn(                                                    \
-             static_cast<UINT>(wParam), ::fw::CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); \
-         return 0;                                                                                 \
+#define FW_ON_MOUSE_MESSAGE(message, memberFxn)                                                   \
+    {message, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT {         \
+         static_cast<ThisClass*>(w)->memberFxn(static_cast<UINT>(wParam),                         \
+                                               ::fw::CPoint(static_cast<short>(LOWORD(lParam)),   \
+                                                            static_cast<short>(HIWORD(lParam)))); \
+         return 0;                                                                                \
      }},
 #define ON_WM_LBUTTONDOWN() FW_ON_MOUSE_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() FW_ON_MOUSE_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
