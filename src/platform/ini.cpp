@@ -209,15 +209,17 @@ bool WriteString(const char* section, const char* key, const char* value, const 
             return true;
         }
         bytes = key ? doc->DeleteKey(s, TrimSpaces(key)) : doc->DeleteSection(s);
-        if (bytes == doc->Bytes()) {
-            return true;
-        }
     } else if (doc) {
         bytes = doc->SetValue(sectionName, TrimSpaces(key), value);
     } else {
         bytes = Document::NewFile(sectionName, TrimSpaces(key), value);
     }
 
+    if (doc && bytes == doc->Bytes()) {
+        // Nothing changes: the file is left alone (its time included), but a
+        // write that would be refused is still refused.
+        return store::CanReplace(native);
+    }
     if (!store::ReplaceAtomically(native, bytes)) {
         return false;
     }

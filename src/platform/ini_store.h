@@ -47,6 +47,10 @@ int64_t Now();
 // is not a regular file, or anything on the way fails.
 bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes);
 
+// Whether ReplaceAtomically would be allowed to replace the existing file:
+// a regular file that is not read-only.
+bool CanReplace(const std::string& nativePath);
+
 // UTF-16 (host order code units) to the narrow code page and back: CP_ACP on
 // Windows, UTF-8 natively. Characters the code page cannot hold become '?'.
 std::string ToNarrow(const char16_t* text, size_t length);

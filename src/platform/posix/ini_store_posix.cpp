@@ -130,33 +130,51 @@ int64_t Now() {
     return Nanoseconds(t);
 }
 
-bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) {
-    // Write through a symbolic link to the file it names.
-    std::string target = nativePath;
+namespace {
+
+// The file a write replaces: path itself, or the file a symbolic link names.
+// Fails on anything but a writable regular file; a missing one is fine
+// (exists is then false).
+bool Target(const std::string& path, std::string* target, struct stat* st, bool* exists) {
+    *target = path;
+    *exists = false;
+    if (::lstat(path.c_str(), st) != 0) {
+        return errno == ENOENT;
+    }
+    if (S_ISLNK(st->st_mode)) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (!resolved) {
+            return false;
+        }
+        *target = resolved;
+        ::free(resolved);
+        if (::stat(target->c_str(), st) != 0) {
+            return false;
+        }
+    }
+    // Read-only is the owner's write bit (what the read-only attribute
+    // stands for); checked explicitly, since root may write anything.
+    if (!S_ISREG(st->st_mode) || !(st->st_mode & S_IWUSR) || ::access(target->c_str(), W_OK) != 0) {
+        return false;
+    }
+    *exists = true;
+    return true;
+}
+
+}  // namespace
+
+bool CanReplace(const std::string& nativePath) {
+    std::string target;
     struct stat st;
-    bool exists = false;
-    if (::lstat(target.c_str(), &st) == 0) {
-        if (S_ISLNK(st.st_mode)) {
-            char* resolved = ::realpath(target.c_str(), nullptr);
-            if (!resolved) {
-                return false;
-            }
-            target = resolved;
-            ::free(resolved);
-            if (::stat(target.c_str(), &st) != 0) {
-                return false;
-            }
-        }
-        if (!S_ISREG(st.st_mode)) {
-            return false;
-        }
-        // Read-only is the owner's write bit (what the read-only attribute
-        // stands for); checked explicitly, since root may write anything.
-        if (!(st.st_mode & S_IWUSR) || ::access(target.c_str(), W_OK) != 0) {
-            return false;
-        }
-        exists = true;
-    } else if (errno != ENOENT) {
+    bool exists;
+    return Target(nativePath, &target, &st, &exists) && exists;
+}
+
+bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) {
+    std::string target;
+    struct stat st;
+    bool exists;
+    if (!Target(nativePath, &target, &st, &exists)) {
         return false;
     }
 
@@ -191,12 +209,9 @@ bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) 
     // On disk before it takes the old file's place: a crash leaves either.
     ok = ok && ::fdatasync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
+    // The directory is not synced: should the rename itself be lost, the
+    // old file is still whole.
     if (ok && ::rename(temp.c_str(), target.c_str()) == 0) {
-        int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dfd >= 0) {
-            ::fsync(dfd);
-            ::close(dfd);
-        }
         return true;
     }
     ::unlink(temp.c_str());

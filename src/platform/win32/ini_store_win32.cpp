@@ -195,6 +195,12 @@ int64_t Now() {
     return Nanoseconds(now);
 }
 
+bool CanReplace(const std::string& nativePath) {
+    DWORD attributes = ::GetFileAttributesA(nativePath.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+}
+
 bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) {
     WIN32_FILE_ATTRIBUTE_DATA old;
     bool exists = ::GetFileAttributesExA(nativePath.c_str(), GetFileExInfoStandard, &old) != 0;
