@@ -2,7 +2,11 @@
 // through these functions; they behave as Windows' GetPrivateProfileStringA,
 // GetPrivateProfileIntA and WritePrivateProfileStringA do, with two additions:
 // a write replaces the file atomically, and a read always sees the file as it
-// is on disk now.
+// is on disk now. A path without a directory names a file in the current
+// directory (not in the Windows directory, where kernel32 would look).
+// As with kernel32, a null section lists the sections and a null key the
+// keys of a section (each name NUL-terminated, the list by a second NUL); a
+// write with a null key deletes the section, one with a null value the key.
 #ifndef SETUP_PLATFORM_INI_H
 #define SETUP_PLATFORM_INI_H
 

@@ -50,6 +50,9 @@ void FoldCase(std::string_view text, std::string* folded) {
     for (char& c : *folded) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
+        } else if (static_cast<unsigned char>(c) >= 0x80) {
+            *folded = store::FoldNonAscii(text);
+            return;
         }
     }
 }

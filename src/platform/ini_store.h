@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace ini {
 namespace store {
@@ -55,6 +56,11 @@ bool CanReplace(const std::string& nativePath);
 // Windows, UTF-8 natively. Characters the code page cannot hold become '?'.
 std::string ToNarrow(const char16_t* text, size_t length);
 std::u16string ToWide(const char* text, size_t length);
+
+// The key under which a name with bytes beyond ASCII is compared without
+// regard to case: on Windows the name upper-cased in UTF-16 (as kernel32
+// compares names); natively the name with ASCII letters folded only.
+std::string FoldNonAscii(std::string_view name);
 
 // True when byte can start a two-byte character of the narrow code page (a
 // DBCS lead byte on Windows; never natively, where UTF-8 continuation bytes

@@ -290,6 +290,16 @@ std::u16string ToWide(const char* text, size_t length) {
     return out;
 }
 
+std::string FoldNonAscii(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
+
 bool IsLeadByte(unsigned char) {
     return false;
 }

@@ -290,6 +290,15 @@ std::u16string ToWide(const char* text, size_t length) {
     return std::u16string(reinterpret_cast<const char16_t*>(wide.data()), static_cast<size_t>(n));
 }
 
+std::string FoldNonAscii(std::string_view name) {
+    std::u16string wide = ToWide(name.data(), name.size());
+    if (!wide.empty()) {
+        ::CharUpperBuffW(reinterpret_cast<wchar_t*>(&wide[0]), static_cast<DWORD>(wide.size()));
+    }
+    // Any byte form serves as a key; UTF-16 bytes keep every character.
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+}
+
 bool IsLeadByte(unsigned char byte) {
     return byte >= 0x80 && ::IsDBCSLeadByte(byte);
 }
