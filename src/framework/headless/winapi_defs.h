@@ -511,6 +511,7 @@ typedef struct _OFNOTIFYA {
 #define WM_SETCURSOR 0x0020
 #define WM_MOUSEACTIVATE 0x0021
 #define WM_DRAWITEM 0x002B
+#define WM_NEXTDLGCTL 0x0028
 #define WM_MEASUREITEM 0x002C
 #define WM_DELETEITEM 0x002D
 #define WM_SETFONT 0x0030
@@ -825,6 +826,24 @@ typedef struct _OFNOTIFYA {
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1
 #define IMAGE_CURSOR 2
+
+// Scroll bar
+#define SB_HORZ 0
+#define SB_VERT 1
+#define SB_CTL 2
+#define SB_LINELEFT 0
+#define SB_LINERIGHT 1
+#define SB_PAGELEFT 2
+#define SB_PAGERIGHT 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define SB_LEFT 6
+#define SB_RIGHT 7
+#define SB_ENDSCROLL 8
+#define SBM_SETPOS 0x00E0
+#define SBM_GETPOS 0x00E1
+#define SBM_SETRANGE 0x00E2
+#define SBM_GETRANGE 0x00E3
 
 // Combo box
 #define CBS_SIMPLE 0x0001L

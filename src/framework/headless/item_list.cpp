@@ -1,0 +1,169 @@
+#include "framework/headless/item_list.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace fw::headless::detail {
+
+namespace {
+
+// Sort weight of a byte: class (symbols, digits, letters, other bytes) and
+// rank within the class.
+int Weight(unsigned char c) {
+    if (c >= '0' && c <= '9') {
+        return 0x100 + c;
+    }
+    if (std::isalpha(c)) {
+        return 0x200 + std::tolower(c);
+    }
+    if (c < 0x80) {
+        return c;  // blanks, punctuation, symbols: in character order
+    }
+    return 0x300 + c;
+}
+
+bool Ignorable(unsigned char c) {
+    return c == '-' || c == '\'';
+}
+
+int CompareWeights(std::string_view a, std::string_view b, bool skipIgnorable) {
+    size_t i = 0;
+    size_t j = 0;
+    for (;;) {
+        while (skipIgnorable && i < a.size() && Ignorable(static_cast<unsigned char>(a[i]))) {
+            ++i;
+        }
+        while (skipIgnorable && j < b.size() && Ignorable(static_cast<unsigned char>(b[j]))) {
+            ++j;
+        }
+        if (i == a.size() || j == b.size()) {
+            return (i == a.size() ? 0 : 1) - (j == b.size() ? 0 : 1);
+        }
+        int wa = Weight(static_cast<unsigned char>(a[i]));
+        int wb = Weight(static_cast<unsigned char>(b[j]));
+        if (wa != wb) {
+            return wa < wb ? -1 : 1;
+        }
+        ++i;
+        ++j;
+    }
+}
+
+}  // namespace
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+    int primary = CompareWeights(a, b, true);
+    return primary != 0 ? primary : CompareWeights(a, b, false);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (prefix.size() > text.size()) {
+        return false;
+    }
+    return CompareWeights(text.substr(0, prefix.size()), prefix, false) == 0;
+}
+
+ListItem ItemList::FromParam(LPARAM lParam) const {
+    ListItem item;
+    if (m_hasStrings) {
+        item.text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
+    } else {
+        item.data = static_cast<ULONG_PTR>(lParam);
+    }
+    return item;
+}
+
+int ItemList::Add(LPARAM lParam, const std::function<int(ULONG_PTR, ULONG_PTR)>& compareData) {
+    ListItem item = FromParam(lParam);
+    if (!m_sorted || m_items.empty()) {
+        m_items.push_back(std::move(item));
+        return Count() - 1;
+    }
+    // The binary search of user32: an equal item found on the way takes the
+    // new one in front of it.
+    int low = 0;
+    int high = Count() - 1;
+    while (low <= high) {
+        int middle = (low + high) / 2;
+        int order = m_hasStrings ? CompareNoCase(At(middle).text, item.text)
+                                 : (compareData ? compareData(At(middle).data, item.data) : -1);
+        if (order == 0) {
+            low = middle;
+            break;
+        }
+        if (order > 0) {
+            high = middle - 1;
+        } else {
+            low = middle + 1;
+        }
+    }
+    m_items.insert(m_items.begin() + low, std::move(item));
+    return low;
+}
+
+int ItemList::Insert(int index, LPARAM lParam) {
+    if (index == -1) {
+        index = Count();
+    }
+    if (index < 0 || index > Count()) {
+        return LB_ERR;
+    }
+    m_items.insert(m_items.begin() + index, FromParam(lParam));
+    return index;
+}
+
+int ItemList::Find(int start, LPARAM lParam, bool exact) const {
+    int count = Count();
+    if (count == 0) {
+        return LB_ERR;
+    }
+    if (start < -1 || start >= count) {
+        start = -1;
+    }
+    std::string_view wanted;
+    if (m_hasStrings) {
+        if (lParam == 0) {
+            return LB_ERR;
+        }
+        wanted = reinterpret_cast<const char*>(lParam);
+    }
+    for (int step = 1; step <= count; ++step) {
+        int index = (start + step) % count;
+        const ListItem& item = At(index);
+        bool match;
+        if (!m_hasStrings) {
+            match = item.data == static_cast<ULONG_PTR>(lParam);
+        } else if (exact) {
+            match = item.text.size() == wanted.size() && StartsWithNoCase(item.text, wanted);
+        } else {
+            match = StartsWithNoCase(item.text, wanted);
+        }
+        if (match) {
+            return index;
+        }
+    }
+    return LB_ERR;
+}
+
+int ItemList::TextLength(int index) const {
+    if (!Valid(index)) {
+        return LB_ERR;
+    }
+    return m_hasStrings ? static_cast<int>(At(index).text.size())
+                        : static_cast<int>(sizeof(ULONG_PTR));
+}
+
+int ItemList::CopyText(int index, char* buffer) const {
+    if (!Valid(index) || buffer == nullptr) {
+        return LB_ERR;
+    }
+    if (!m_hasStrings) {
+        std::memcpy(buffer, &At(index).data, sizeof(ULONG_PTR));
+        return static_cast<int>(sizeof(ULONG_PTR));
+    }
+    const std::string& text = At(index).text;
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return static_cast<int>(text.size());
+}
+
+}  // namespace fw::headless::detail

@@ -1,0 +1,74 @@
+// The item list shared by the list box and the combo box: strings or item
+// data, sorted insertion, and the string searches, with the rules of
+// user32's list box.
+#ifndef SETUP_FRAMEWORK_HEADLESS_ITEM_LIST_H
+#define SETUP_FRAMEWORK_HEADLESS_ITEM_LIST_H
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/winapi.h"
+
+namespace fw::headless::detail {
+
+// Compares two texts as lstrcmpi does for the module's texts: letter case
+// does not count; blanks and punctuation sort before digits and digits
+// before letters; hyphens and apostrophes count only when the texts are
+// otherwise equal (the word sort of CompareString). <0, 0 or >0.
+int CompareNoCase(std::string_view a, std::string_view b);
+
+// True when `text` starts with `prefix`, letter case ignored.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+struct ListItem {
+    std::string text;
+    ULONG_PTR data = 0;
+};
+
+class ItemList {
+public:
+    // hasStrings: items are texts (else each item is only its data);
+    // sorted: LBS_SORT / CBS_SORT.
+    void Configure(bool hasStrings, bool sorted) {
+        m_hasStrings = hasStrings;
+        m_sorted = sorted;
+    }
+    bool HasStrings() const { return m_hasStrings; }
+    int Count() const { return static_cast<int>(m_items.size()); }
+    bool Valid(int index) const { return index >= 0 && index < Count(); }
+    const ListItem& At(int index) const { return m_items[static_cast<size_t>(index)]; }
+    ListItem& At(int index) { return m_items[static_cast<size_t>(index)]; }
+
+    // LB_ADDSTRING / CB_ADDSTRING: at the end, or at its sorted place;
+    // lParam is the text or, without strings, the item data. `compareData`
+    // orders data items of a sorted list without strings (WM_COMPAREITEM).
+    int Add(LPARAM lParam, const std::function<int(ULONG_PTR, ULONG_PTR)>& compareData);
+    // LB_INSERTSTRING / CB_INSERTSTRING: at `index` (-1: the end), unsorted.
+    // LB_ERR when the index is beyond the end.
+    int Insert(int index, LPARAM lParam);
+    void Delete(int index) { m_items.erase(m_items.begin() + index); }
+    void Clear() { m_items.clear(); }
+
+    // LB_FINDSTRINGEXACT / LB_FINDSTRING and the CB_ forms: the search starts
+    // after `start` (-1 or beyond the end: from the first item) and wraps
+    // around to `start`. Texts compare ignoring case, data items by value.
+    int Find(int start, LPARAM lParam, bool exact) const;
+
+    // LB_GETTEXT / CB_GETLBTEXT: the text, or the item data's bytes for a
+    // list without strings; the length without the terminator.
+    int TextLength(int index) const;
+    int CopyText(int index, char* buffer) const;
+
+private:
+    ListItem FromParam(LPARAM lParam) const;
+
+    std::vector<ListItem> m_items;
+    bool m_hasStrings = true;
+    bool m_sorted = false;
+};
+
+}  // namespace fw::headless::detail
+
+#endif
