@@ -155,9 +155,16 @@ uint32_t GetString(const char* section, const char* key, const char* defaultValu
     }
     int s = doc ? doc->FindSection(TrimSpaces(section)) : -1;
     if (!key) {
-        return CopyList(doc ? doc->KeyNames(s) : std::vector<std::string_view>(), buffer, size);
-    }
-    if (s >= 0) {
+        // The keys of the section; a section without keys (or none at all)
+        // gives the default, as a missing key does.
+        std::vector<std::string_view> keys;
+        if (s >= 0) {
+            keys = doc->KeyNames(s);
+        }
+        if (!keys.empty()) {
+            return CopyList(keys, buffer, size);
+        }
+    } else if (s >= 0) {
         if (const Document::Entry* entry = doc->FindEntry(s, TrimSpaces(key))) {
             return CopyString(entry->value, buffer, size);
         }

@@ -132,6 +132,10 @@ const std::vector<Case>& Cases() {
         {"key names cut", "[s]\r\nname1=1\r\nname2=2\r\nname4=4\r\n", Get("s", nullptr, "", 16), 14,
          "name1\0name2\0na"s, "cuts the list at a whole name"},
         {"section names of a missing file", None, Get(nullptr, nullptr), 0, ""},
+        {"key names of a missing section", "[S]\r\na=1\r\n", Get("T", nullptr), 4, "dflt"},
+        {"key names of a section without keys", "[S]\r\n;a=1\r\n", Get("S", nullptr), 4, "dflt"},
+        {"int of the first section name", "[12ab]\r\n[S]\r\n", Int(nullptr, "k"), 12, ""},
+        {"int of the first key name", "[S]\r\n3=x\r\n", Int("S", nullptr), 3, ""},
 
         // Integer read.
         {"int minus one", "[S]\r\nk=-1\r\n", Int("S", "k"), 4294967295u, ""},
@@ -277,10 +281,10 @@ void RunCase(const Api& api, const Case& c, const std::string& path) {
             ASSERT_LE(n, call.size);
             EXPECT_EQ(initest::Show(c.expect), initest::Show(std::string(buffer.data(), n)));
             EXPECT_EQ('\0', buffer[n]) << "no NUL after the result";
-            // A list ends in two NULs: its last name's and one more (which
-            // follows the result when the list had to be cut).
-            bool list = !call.section || !call.key;
-            if (list && n > 0) {
+            // A list of names ends in two NULs: its last name's and one more
+            // (which follows the result when the list had to be cut).
+            bool list = (!call.section || !call.key) && c.expect.find('\0') != std::string::npos;
+            if (list) {
                 EXPECT_TRUE(buffer[n - 1] == '\0' || buffer[n + 1] == '\0')
                     << "no second NUL after the list";
             }
