@@ -72,4 +72,10 @@ BOOL PostToTopLevelWindow(LPCSTR lpszClassName, LPCSTR lpszWindowName, UINT mess
     return api::PostMessage(hWnd, message, wParam, lParam);
 }
 
+HINSTANCE ShellExecute(CWnd* pOwner, LPCSTR lpszVerb, LPCSTR lpszFile, LPCSTR lpszParameters,
+                       LPCSTR lpszDirectory, INT nShowCmd) {
+    return api::ShellExecute(pOwner != nullptr ? pOwner->m_hWnd : nullptr, lpszVerb, lpszFile,
+                             lpszParameters, lpszDirectory, nShowCmd);
+}
+
 }  // namespace fw

@@ -9,6 +9,7 @@
 //   LoadStandardCursor, SetCursor
 //   GetSysColor, GetSysColorBrush
 //   PostToTopLevelWindow find a top-level window by class and title and post to it
+//   ShellExecute         ask the shell to open a file, a link or a mail address
 #ifndef SETUP_FRAMEWORK_APP_H
 #define SETUP_FRAMEWORK_APP_H
 

@@ -75,7 +75,7 @@ BOOL CDialog::LoadTemplate(std::vector<uint8_t>& bytes) const {
 
 INT_PTR CDialog::DoModal() {
     std::vector<uint8_t> dialogTemplate;
-    if (!LoadTemplate(dialogTemplate)) {
+    if (m_hWnd != nullptr || !LoadTemplate(dialogTemplate)) {
         return -1;
     }
     INT_PTR result = api::DialogBoxIndirectParam(

@@ -49,7 +49,7 @@ public:
                            std::vector<uint8_t> dialogInit = {}, UINT nID = 0);
 
     // Runs the dialog modally; returns the EndDialog result, or -1 when the
-    // dialog could not be created (no template).
+    // dialog could not be created (no template, or the object has a window).
     virtual INT_PTR DoModal();
     // Creates the dialog modeless (a child when the template says so).
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
