@@ -101,7 +101,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
     HWND hWnd = api::CreateDialogIndirectParam(
         api::ModuleInstance(), reinterpret_cast<LPCDLGTEMPLATE>(dialogTemplate.data()), hWndParent,
         &AfxDlgProc, reinterpret_cast<LPARAM>(this));
-    return hWnd != nullptr && m_hWnd == hWnd;
+    return AdoptModeless(hWnd);
 }
 
 BOOL CDialog::CreateIndirect(std::vector<uint8_t> dialogTemplate, CWnd* pParentWnd,
@@ -114,7 +114,16 @@ BOOL CDialog::CreateIndirect(std::vector<uint8_t> dialogTemplate, CWnd* pParentW
     HWND hWnd = api::CreateDialogIndirectParam(
         api::ModuleInstance(), reinterpret_cast<LPCDLGTEMPLATE>(m_templateInMemory.data()),
         hWndParent, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
-    return hWnd != nullptr && m_hWnd == hWnd;
+    return AdoptModeless(hWnd);
+}
+
+BOOL CDialog::AdoptModeless(HWND hWnd) {
+    if (hWnd == nullptr || m_hWnd != hWnd) {
+        return FALSE;
+    }
+    // A modeless dialog goes with its object, as a created control does.
+    m_bCreatedHere = true;
+    return TRUE;
 }
 
 void CDialog::EndDialog(int nResult) {

@@ -51,7 +51,8 @@ public:
     // Runs the dialog modally; returns the EndDialog result, or -1 when the
     // dialog could not be created (no template, or the object has a window).
     virtual INT_PTR DoModal();
-    // Creates the dialog modeless (a child when the template says so).
+    // Creates the dialog modeless (a child when the template says so); the
+    // window is destroyed with the object if it still exists then.
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     BOOL CreateIndirect(std::vector<uint8_t> dialogTemplate, CWnd* pParentWnd = nullptr,
                         std::vector<uint8_t> dialogInit = {}, UINT nID = 0);
@@ -84,6 +85,7 @@ protected:
 
 private:
     LRESULT HandleInitDialog();
+    BOOL AdoptModeless(HWND hWnd);
 
     std::vector<uint8_t> m_templateInMemory;
     std::vector<uint8_t> m_dialogInitInMemory;
