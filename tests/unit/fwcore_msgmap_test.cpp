@@ -136,9 +136,9 @@ TEST(FrameworkMessageMap, DerivedEntriesComeFirstAndBaseEntriesStillApply) {
     EXPECT_TRUE(wnd.OnWndMsg(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0, &result));
     EXPECT_TRUE(wnd.OnWndMsg(WM_COMMAND, MAKEWPARAM(kIdFirst, BN_CLICKED), 0, &result));
     EXPECT_TRUE(wnd.OnWndMsg(WM_TIMER, 3, 0, &result));
-    EXPECT_EQ((std::vector<std::string>{"derived ok", "derived cancel", "first clicked",
-                                        "timer 3"}),
-              wnd.calls);
+    EXPECT_EQ(
+        (std::vector<std::string>{"derived ok", "derived cancel", "first clicked", "timer 3"}),
+        wnd.calls);
 
     // The base class alone knows nothing of the derived entries.
     CRecordingWnd base;

@@ -107,12 +107,11 @@ TEST(FrameworkFont, PointSizesBecomeCharacterHeightsAsTheClassicFrameworkRoundsT
         int dpi;
         LONG height;
     } cases[] = {
-        {80, 96, -10},   // 10.67 truncated, not rounded to 11
-        {90, 96, -12},   // exactly 12
-        {100, 96, -13},  // 13.33
-        {80, 120, -13},  // 13.33 at large fonts
-        {0, 96, 0},
-        {-80, 96, -10},  // the sign of the input does not matter
+        {80, 96, -10},                   // 10.67 truncated, not rounded to 11
+        {90, 96, -12},                   // exactly 12
+        {100, 96, -13},                  // 13.33
+        {80, 120, -13},                  // 13.33 at large fonts
+        {0, 96, 0},     {-80, 96, -10},  // the sign of the input does not matter
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.height, fw::PointSizeToHeight(c.tenths, c.dpi))
@@ -165,7 +164,8 @@ std::vector<uint8_t> ClassicTemplate(const char* face, uint16_t pointSize) {
         item.y = 80;
         item.cx = 50;
         item.cy = 14;
-        item.windowClass = fw::NameOrOrdinal::Ordinal(static_cast<uint16_t>(fw::ControlClass::Button));
+        item.windowClass =
+            fw::NameOrOrdinal::Ordinal(static_cast<uint16_t>(fw::ControlClass::Button));
         item.title = fw::NameOrOrdinal::Name(id == IDOK ? u"OK" : u"Cancel");
         dialog.items.push_back(item);
     }
@@ -177,8 +177,8 @@ TEST(FrameworkDialogTemplate, SetFontRewritesFaceAndSizeAndKeepsTheRest) {
     fw::CDialogTemplate dlgTemplate(reinterpret_cast<LPCDLGTEMPLATE>(original.data()));
     ASSERT_TRUE(dlgTemplate.IsValid());
     EXPECT_EQ(original.size(), dlgTemplate.GetTemplateSize()) << "size found by reading";
-    EXPECT_EQ(original.size(), fw::DialogTemplateSize(
-                                   reinterpret_cast<LPCDLGTEMPLATE>(original.data())));
+    EXPECT_EQ(original.size(),
+              fw::DialogTemplateSize(reinterpret_cast<LPCDLGTEMPLATE>(original.data())));
 
     std::string face;
     WORD size = 0;
