@@ -803,8 +803,9 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     } else if (!enable && !wasDisabled) {
         w->style |= WS_DISABLED;
         Invalidate(hwnd, nullptr, true, false);
-        System& sys = Sys();
-        if (sys.focus != nullptr && (sys.focus == hwnd || IsDescendant(hwnd, sys.focus))) {
+        // A disabled window cannot keep the focus (its children keep theirs,
+        // as when a modal window disables its owner).
+        if (Sys().focus == hwnd) {
             SetFocus(nullptr);
         }
         Send(hwnd, WM_ENABLE, FALSE, 0);
