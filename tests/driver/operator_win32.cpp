@@ -45,6 +45,21 @@ BOOL CALLBACK FindNewWindow(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+// Delivers what an action posted (the close box posts IDCANCEL to a dialog),
+// as the modal loop would before the person does anything else.
+void DeliverPosted() {
+    MSG msg;
+    for (int i = 0; i < 1000 && ::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE);
+         ++i) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
 // Sends the keys a person presses through the dialog manager, as the modal
 // loop would after taking them from the queue.
 void PressKey(HWND topLevel, WPARAM key) {
@@ -321,21 +336,26 @@ void Disarm() {
 
 void Click(HWND control) {
     ::SendMessageA(control, BM_CLICK, 0, 0);
+    DeliverPosted();
 }
 
 void TypeChar(HWND control, char c) {
     ::SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+    DeliverPosted();
 }
 
 void PressEnter(HWND topLevel) {
     PressKey(topLevel, VK_RETURN);
+    DeliverPosted();
 }
 void PressEscape(HWND topLevel) {
     PressKey(topLevel, VK_ESCAPE);
+    DeliverPosted();
 }
 
 void CloseBox(HWND topLevel) {
     ::SendMessageA(topLevel, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DeliverPosted();
 }
 
 void PickTab(HWND sheet, int index) {
@@ -349,6 +369,7 @@ void PickTab(HWND sheet, int index) {
     ::SendMessageA(tab, TCM_SETCURSEL, index, 0);
     notify.code = TCN_SELCHANGE;
     ::SendMessageA(sheet, WM_NOTIFY, notify.idFrom, reinterpret_cast<LPARAM>(&notify));
+    DeliverPosted();
 }
 
 void Wait(unsigned ms) {

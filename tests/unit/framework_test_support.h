@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/dialog_template.h"
@@ -102,6 +103,28 @@ private:
     fw::DialogTemplate m_template;
     std::vector<uint8_t> m_bytes;
 };
+
+// Initial list items of a dialog (DLGINIT data), as a template's resource
+// holds them: for each item, the control ID, CB_ADDSTRING as the 16-bit
+// message number, the length and the NUL-terminated text; a 0 word ends it.
+inline std::vector<uint8_t> DlgInit(const std::vector<std::pair<int, std::string>>& items) {
+    std::vector<uint8_t> bytes;
+    auto word = [&bytes](uint32_t value) {
+        bytes.push_back(static_cast<uint8_t>(value & 0xFF));
+        bytes.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+    };
+    for (const auto& item : items) {
+        word(static_cast<uint32_t>(item.first));
+        word(fw::kDlgInitComboBoxAddString);
+        const uint32_t length = static_cast<uint32_t>(item.second.size() + 1);
+        word(length & 0xFFFF);
+        word(length >> 16);
+        bytes.insert(bytes.end(), item.second.begin(), item.second.end());
+        bytes.push_back(0);
+    }
+    word(0);
+    return bytes;
+}
 
 // The failures `action` reports (ADD_FAILURE, EXPECT_...), kept from the
 // test: for checking that the driver refuses an action.

@@ -1,0 +1,331 @@
+// Dialogs as the pages and dialogs of the module use them: data exchange that
+// refuses an over-long entry and keeps the dialog open, nested modal dialogs
+// and Yes/No message boxes, timers, a subclassed control that paints itself,
+// and posting to a top-level window found by class and title.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/operator.h"
+#include "driver/station.h"
+#include "framework/api.h"
+#include "framework/framework.h"
+#include "unit/framework_test_support.h"
+
+using fwtest::TemplateBuilder;
+
+namespace {
+
+// --- Data exchange ----------------------------------------------------------------
+
+const UINT kEntryDialog = 9200;
+const int kName = 200;
+
+class CEntryDlg : public fw::CDialog {
+public:
+    explicit CEntryDlg(TemplateBuilder& t) {
+        InitModalIndirect(t.Bytes(), nullptr, {}, kEntryDialog);
+    }
+    std::string m_strName = "abc";
+
+protected:
+    void DoDataExchange(fw::CDataExchange* pDX) override {
+        CDialog::DoDataExchange(pDX);
+        fw::DDX_Text(pDX, kName, m_strName);
+        fw::DDV_MaxChars(pDX, m_strName, 5);
+    }
+};
+
+TemplateBuilder EntryTemplate() {
+    TemplateBuilder t("Entry", 160, 60);
+    t.Label(201, "Name:", 7, 9, 30, 10)
+        .Edit(kName, 40, 7, 100)
+        .DefButton(IDOK, "OK", 50, 40)
+        .Button(IDCANCEL, "Cancel", 105, 40);
+    return t;
+}
+
+}  // namespace
+
+TEST(FrameworkDialogs, DataExchangeRefusesAnOverLongEntryAndKeepsTheDialogOpen) {
+    TemplateBuilder t = EntryTemplate();
+    CEntryDlg dlg(t);
+    Operator op;
+    op.OnDialog(kEntryDialog, [&](DialogDriver& d) {
+        EXPECT_EQ("abc", d.Text(kName)) << "the member is shown when the dialog opens";
+        d.Type(kName, "1234567");
+        EXPECT_EQ("12345", d.Text(kName)) << "the edit takes no more than the limit";
+
+        // A longer value that did not come through the keyboard.
+        fw::api::SetWindowText(d.Item(kName), "abcdefg");
+        d.Click(IDOK);
+        EXPECT_TRUE(d.IsOpen()) << "the refused entry keeps the dialog open";
+        EXPECT_EQ(kName, d.Focus()) << "the refused field has the focus";
+
+        d.Type(kName, "xyz");
+        d.PressEnter();
+    });
+    op.OnMessageBox([](MessageBoxSeen& m) {
+        EXPECT_EQ("Please enter no more than 5 characters.", m.text);
+        EXPECT_EQ(fw::AfxGetAppName(), m.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), m.type);
+        EXPECT_EQ(static_cast<int>(kEntryDialog), m.ownerTemplateId);
+        return IDOK;
+    });
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ("xyz", dlg.m_strName);
+}
+
+// --- Nested modal dialogs and Yes/No questions ---------------------------------------
+
+namespace {
+
+const UINT kParentDialog = 9300;
+const UINT kChildDialog = 9301;
+const int kOpenChild = 300;
+const int kAsk = 310;
+
+class CChildDlg : public fw::CDialog {
+public:
+    CChildDlg(TemplateBuilder& t, fw::CWnd* parent) {
+        InitModalIndirect(t.Bytes(), parent, {}, kChildDialog);
+    }
+    std::vector<int> m_answers;
+
+protected:
+    // Ends only when the question is answered Yes.
+    void OnAsk() {
+        const int answer = fw::AfxMessageBox("Really close?", MB_YESNO | MB_ICONQUESTION);
+        m_answers.push_back(answer);
+        if (answer == IDYES) {
+            EndDialog(IDYES);
+        }
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CChildDlg, fw::CDialog)
+ON_BN_CLICKED(kAsk, OnAsk)
+END_MESSAGE_MAP()
+
+class CParentDlg : public fw::CDialog {
+public:
+    explicit CParentDlg(TemplateBuilder& t) : m_childTemplate("Child", 120, 50) {
+        InitModalIndirect(t.Bytes(), nullptr, {}, kParentDialog);
+        m_childTemplate.Button(kAsk, "Ask", 7, 7).Button(IDCANCEL, "Cancel", 63, 30);
+    }
+    INT_PTR m_childResult = 0;
+    std::vector<int> m_childAnswers;
+
+protected:
+    void OnOpenChild() {
+        CChildDlg child(m_childTemplate, this);
+        m_childResult = child.DoModal();
+        m_childAnswers = child.m_answers;
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    TemplateBuilder m_childTemplate;
+};
+
+BEGIN_MESSAGE_MAP(CParentDlg, fw::CDialog)
+ON_BN_CLICKED(kOpenChild, OnOpenChild)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(FrameworkDialogs, NestedDialogsAndYesNoQuestionsRunInsideTheActionThatOpensThem) {
+    TemplateBuilder t("Parent", 160, 60);
+    t.Button(kOpenChild, "Child...", 7, 7).Button(IDCANCEL, "Close", 105, 40);
+    CParentDlg dlg(t);
+    HWND parent = NULL;
+
+    Operator op;
+    op.OnDialog(kParentDialog, [&](DialogDriver& d) {
+        parent = d.Hwnd();
+        d.Click(kOpenChild);  // the child runs and ends inside the click
+        EXPECT_EQ(IDYES, dlg.m_childResult);
+        EXPECT_EQ((std::vector<int>{IDNO, IDYES}), dlg.m_childAnswers);
+        EXPECT_TRUE(d.IsEnabled(0)) << "the parent takes input again";
+        d.CloseBox();
+    });
+    op.OnDialog(kChildDialog, [&](DialogDriver& d) {
+        EXPECT_FALSE(fw::api::IsWindowEnabled(parent)) << "the parent is disabled under its child";
+        d.Click(kAsk);  // answered No: the child stays
+        EXPECT_TRUE(d.IsOpen());
+        d.Click(kAsk);  // answered Yes: the child ends
+    });
+    for (int answer : {IDNO, IDYES}) {
+        op.OnMessageBox([answer](MessageBoxSeen& m) {
+            EXPECT_EQ("Really close?", m.text);
+            EXPECT_EQ(static_cast<UINT>(MB_YESNO), m.Buttons());
+            EXPECT_EQ(static_cast<UINT>(MB_ICONQUESTION), m.Icon());
+            EXPECT_EQ(static_cast<int>(kChildDialog), m.ownerTemplateId)
+                << "the active dialog owns the question";
+            return answer;
+        });
+    }
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    const std::vector<std::string> seen = {
+        "dialog 9300", "dialog 9301", "message box: Really close?", "message box: Really close?"};
+    EXPECT_EQ(seen, op.Seen());
+}
+
+// --- Timers --------------------------------------------------------------------------
+
+namespace {
+
+const UINT kTimerDialog = 9400;
+const int kTicks = 400;
+
+class CTimerDlg : public fw::CDialog {
+public:
+    explicit CTimerDlg(TemplateBuilder& t) {
+        InitModalIndirect(t.Bytes(), nullptr, {}, kTimerDialog);
+    }
+    int m_ticks = 0;
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        SetTimer(1, 100);
+        return TRUE;
+    }
+    void OnTimer(UINT_PTR nIDEvent) {
+        if (nIDEvent != 1) {
+            return;
+        }
+        ++m_ticks;
+        SetDlgItemText(kTicks, std::to_string(m_ticks));
+        if (m_ticks == 3) {
+            KillTimer(1);
+        }
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTimerDlg, fw::CDialog)
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(FrameworkDialogs, TimerFiresWhileTheDialogRunsUntilKilled) {
+    TemplateBuilder t("Timer", 120, 50);
+    t.Label(kTicks, "0", 7, 7, 50, 10).Button(IDCANCEL, "Close", 63, 30);
+    CTimerDlg dlg(t);
+    Operator op;
+    op.OnDialog(kTimerDialog, [&](DialogDriver& d) {
+        EXPECT_LT(dlg.m_ticks, 3);
+        d.Wait(1000);
+        EXPECT_EQ(3, dlg.m_ticks) << "three ticks, then the timer is killed";
+        EXPECT_EQ("3", d.Text(kTicks));
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+}
+
+// --- A subclassed control that paints itself ---------------------------------------
+
+namespace {
+
+const UINT kPaintDialog = 9500;
+const int kSwatch = 500;
+const int kBlue = 501;
+
+class CSwatch : public fw::CStatic {
+public:
+    COLORREF m_color = RGB(200, 0, 0);
+    int m_paints = 0;
+
+protected:
+    void OnPaint() {
+        fw::CPaintDC dc(this);
+        RECT client;
+        GetClientRect(&client);
+        dc.FillSolidRect(&client, m_color);
+        ++m_paints;
+    }
+    BOOL OnEraseBkgnd(fw::CDC*) { return TRUE; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSwatch, fw::CStatic)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+class CPaintDlg : public fw::CDialog {
+public:
+    explicit CPaintDlg(TemplateBuilder& t) {
+        InitModalIndirect(t.Bytes(), nullptr, {}, kPaintDialog);
+    }
+    CSwatch m_swatch;
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        m_swatch.SubclassDlgItem(kSwatch, this);
+        return TRUE;
+    }
+    void OnBlue() {
+        m_swatch.m_color = RGB(0, 0, 255);
+        m_swatch.Invalidate();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPaintDlg, fw::CDialog)
+ON_BN_CLICKED(kBlue, OnBlue)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(FrameworkDialogs, SubclassedControlPaintsASolidColour) {
+    TemplateBuilder t("Paint", 120, 60);
+    t.Label(kSwatch, "", 7, 7, 40, 20)
+        .Button(kBlue, "Blue", 7, 35)
+        .Button(IDCANCEL, "Close", 63, 35);
+    CPaintDlg dlg(t);
+    Operator op;
+    op.OnDialog(kPaintDialog, [&](DialogDriver& d) {
+        HWND swatch = d.Item(kSwatch);
+        fw::api::RedrawWindow(swatch, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_GT(dlg.m_swatch.m_paints, 0) << "the control's own object paints it";
+        RECT client;
+        fw::api::GetClientRect(swatch, &client);
+        if (Operator::CanReadPixels()) {
+            for (POINT p : {POINT{0, 0}, POINT{client.right - 1, client.bottom - 1},
+                            POINT{client.right / 2, client.bottom / 2}}) {
+                EXPECT_EQ(RGB(200, 0, 0), d.Pixel(kSwatch, p.x, p.y)) << p.x << "," << p.y;
+            }
+            EXPECT_EQ(CLR_INVALID, d.Pixel(kSwatch, client.right, 0)) << "outside the control";
+        }
+        d.Click(kBlue);
+        fw::api::UpdateWindow(swatch);
+        if (Operator::CanReadPixels()) {
+            EXPECT_EQ(RGB(0, 0, 255), d.Pixel(kSwatch, client.right - 1, 0));
+        }
+        EXPECT_EQ(RGB(0, 0, 255), dlg.m_swatch.m_color);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(nullptr, dlg.m_swatch.GetSafeHwnd()) << "the object lets go of its window";
+}
+
+// --- Posting to a window found by class and title ---------------------------------
+
+TEST(FrameworkDialogs, PostsToATopLevelWindowFoundByClassAndTitle) {
+    StationWindow inbox("FwTestInbox", "Inbox");
+    StationWindow other("FwTestInbox", "Other");
+    EXPECT_EQ(inbox.Hwnd(), fw::CWnd::FindWindow("FwTestInbox", "Inbox")->GetSafeHwnd());
+
+    EXPECT_TRUE(fw::PostToTopLevelWindow("FwTestInbox", "Inbox", WM_USER + 64, 0, 0));
+    EXPECT_FALSE(fw::PostToTopLevelWindow("FwTestInbox", "Missing", WM_USER + 65, 0, 0));
+    EXPECT_FALSE(fw::PostToTopLevelWindow("NoSuchClass", "Inbox", WM_USER + 66, 0, 0));
+
+    EXPECT_EQ(std::vector<UINT>{WM_USER + 64}, inbox.Received());
+    EXPECT_TRUE(other.Received().empty());
+}
