@@ -343,7 +343,7 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             if ((s = StateOf(hwnd)) == nullptr || s->itemHeight <= 0) {
                 return 0;
             }
-            int hit = s->top + GET_Y_LPARAM(lParam) / s->itemHeight;
+            int hit = s->top + PointOf(lParam).y / s->itemHeight;
             if (!s->items.Valid(hit)) {
                 return 0;
             }

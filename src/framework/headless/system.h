@@ -181,6 +181,10 @@ H NewHandle() {
 inline uintptr_t Key(const void* handle) {
     return reinterpret_cast<uintptr_t>(handle);
 }
+// The signed coordinates of a mouse message's lParam.
+inline POINT PointOf(LPARAM lParam) {
+    return POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+}
 
 // --- Window helpers (windows.cpp) ----------------------------------------------
 Window* FindWin(HWND hwnd);  // live windows only

@@ -250,7 +250,7 @@ LRESULT CALLBACK TabControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         case TCM_GETCURFOCUS:
             return s->curSel;
         case WM_LBUTTONDOWN: {
-            int hit = HitTest(*s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            int hit = HitTest(*s, PointOf(lParam));
             if (hit < 0 || hit == s->curSel) {
                 return 0;
             }
