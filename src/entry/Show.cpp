@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "entry/globals.h"
+#include "pages/PasswordDlg.h"
 #include "settings/JobSettings.h"
 #include "setup/host.h"
 
@@ -23,21 +24,26 @@ int ShowVisit(int flashIndex, char language, const char* appDir, const char* job
               const FlashTable* table, const void* hostParams) {
     (void)flashIndex;  // handed to the mode page and the flash check page
 
-    // 1. Make the library's own framework state current (joins with the framework).
-
-    // 2.-5. Record what the host passed; the password dialog already needs it.
+    // Record what the host passed; the password dialog already needs it.
     g_nLanguage = static_cast<uint8_t>(language);
     g_strAppDir = appDir ? appDir : "";
     g_strJobFile = jobFile ? jobFile : "";
     g_strLanguageFile = g_strAppDir + "\\DLL\\Language.dll";
     g_strHubProfile = g_strAppDir + "HubProfile.cfg";
 
-    // 6.-7. Password dialog: without its accepted flag, return 0 here.
+    // The dialog's own result does not count, only its accepted flag.
+    {
+        CPasswordDlg passwordDlg;
+        passwordDlg.DoModal();
+        if (!passwordDlg.m_bAccepted) {
+            return 0;
+        }
+    }
 
-    // 8. A failed load leaves the record as it was.
+    // A failed load leaves the record as it was.
     JobSettings.Load(g_strJobFile);
 
-    // 9. Without a parameter block there is nothing to keep from an earlier call.
+    // Without a parameter block there is nothing to keep from an earlier call.
     g_pFlashTable = table;
     if (hostParams != nullptr) {
         std::memcpy(g_HostParams, hostParams, SETUP_HOST_PARAMS_SIZE);
@@ -45,8 +51,8 @@ int ShowVisit(int flashIndex, char language, const char* appDir, const char* job
         std::memset(g_HostParams, 0, SETUP_HOST_PARAMS_SIZE);
     }
 
-    // 10.-14. Title, settings sheet with the mode, bin and flash check pages,
-    // run modally; return 1 when the sheet was confirmed.
+    // The settings sheet (mode, bin and flash check pages) runs here; only a
+    // confirmed sheet returns 1.
     return 0;
 }
 

@@ -1,0 +1,105 @@
+#include "pages/PasswordDlg.h"
+
+#include "entry/LanguageText.h"
+#include "entry/globals.h"
+#include "platform/ini.h"
+#include "resource.h"
+
+namespace {
+
+const char kSection[] = "PASSWORD";
+const char kCaption[] = "Password";
+constexpr int kMaxPassword = 16;
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CPasswordDlg, fw::CDialog)
+
+BEGIN_MESSAGE_MAP(CPasswordDlg, fw::CDialog)
+ON_BN_CLICKED(IDC_CHANGE_PASSWORD, OnChangePassword)
+END_MESSAGE_MAP()
+
+CPasswordDlg::CPasswordDlg(fw::CWnd* pParent) : fw::CDialog(IDD_PASSWORD, pParent) {}
+
+void CPasswordDlg::DoDataExchange(fw::CDataExchange* pDX) {
+    fw::CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_CHECK_PASSWORD, m_editCheck);
+    DDX_Control(pDX, IDC_NEW_PASSWORD, m_editNew);
+    DDX_Control(pDX, IDC_PASSWORD, m_editPassword);
+    DDX_Text(pDX, IDC_PASSWORD, m_strPassword);
+    DDV_MaxChars(pDX, m_strPassword, kMaxPassword);
+    DDX_Text(pDX, IDC_CHECK_PASSWORD, m_strCheck);
+    DDV_MaxChars(pDX, m_strCheck, kMaxPassword);
+    DDX_Text(pDX, IDC_NEW_PASSWORD, m_strNew);
+    DDV_MaxChars(pDX, m_strNew, kMaxPassword);
+}
+
+BOOL CPasswordDlg::OnInitDialog() {
+    fw::CDialog::OnInitDialog();
+
+    SetDlgItemText(IDC_PASSWORD_LABEL, GetLanguageText("IDS_SETUP_UI_PWD"));
+    SetDlgItemText(IDC_CHANGE_PASSWORD, GetLanguageText("IDS_SETUP_UI_CHANGE_PWD"));
+    SetDlgItemText(IDC_NEW_PASSWORD_LABEL, GetLanguageText("IDS_SETUP_UI_NEW_PWD"));
+    SetDlgItemText(IDC_CHECK_PASSWORD_LABEL, GetLanguageText("IDS_SETUP_UI_CHECK_PWD"));
+    SetDlgItemText(IDOK, GetLanguageText("IDS_SETUP_UI_OK"));
+    SetDlgItemText(IDCANCEL, GetLanguageText("IDS_SETUP_UI_CANCEL"));
+    SetDlgItemText(IDC_REMEMBER_PASSWORD, GetLanguageText("IDS_SETUP_UI_REMEMBER_PWD"));
+
+    if (ini::GetInt(kSection, "REMEMBER_PWD", 0, g_strJobFile) != 0) {
+        CheckDlgButton(IDC_REMEMBER_PASSWORD, BST_CHECKED);
+        m_editPassword.SetWindowText(ini::GetString(kSection, "PWD", "", g_strJobFile));
+    }
+
+    m_editPassword.SetFocus();
+    return FALSE;  // the focus is placed
+}
+
+void CPasswordDlg::OnChangePassword() {
+    const BOOL bChange = IsDlgButtonChecked(IDC_CHANGE_PASSWORD) == BST_CHECKED;
+    for (int id :
+         {IDC_NEW_PASSWORD_LABEL, IDC_NEW_PASSWORD, IDC_CHECK_PASSWORD_LABEL, IDC_CHECK_PASSWORD}) {
+        GetDlgItem(id)->EnableWindow(bChange);
+    }
+}
+
+std::string CPasswordDlg::EnteredPassword(const fw::CEdit& edit) {
+    return edit.GetWindowText().substr(0, kMaxPassword);
+}
+
+void CPasswordDlg::OnOK() {
+    const std::string stored = ini::GetString(kSection, "PWD", "", g_strJobFile);
+    if (EnteredPassword(m_editPassword) != stored) {
+        m_bAccepted = FALSE;
+        MessageBox(GetLanguageText("IDS_SETUP_UI_PWD_ERROR"), kCaption, MB_OK);
+        return;
+    }
+
+    m_bAccepted = TRUE;
+    const bool bRemember = IsDlgButtonChecked(IDC_REMEMBER_PASSWORD) == BST_CHECKED;
+    ini::WriteString(kSection, "REMEMBER_PWD", bRemember ? "1" : "0", g_strJobFile);
+
+    if (IsDlgButtonChecked(IDC_CHANGE_PASSWORD) != BST_CHECKED) {
+        EndAccepted();
+        return;
+    }
+
+    const std::string newPassword = EnteredPassword(m_editNew);
+    if (newPassword != EnteredPassword(m_editCheck)) {
+        m_bAccepted = FALSE;
+        MessageBox(GetLanguageText("IDS_SETUP_UI_PWD_DIFFERENT"), kCaption, MB_OK);
+        return;
+    }
+    ini::WriteString(kSection, "PWD", newPassword, g_strJobFile);
+    MessageBox(GetLanguageText("IDS_SETUP_UI_EDIT_SUCCESS"), kCaption, MB_OK);
+    EndAccepted();
+}
+
+void CPasswordDlg::EndAccepted() {
+    // The platform's OK handling; a refused data exchange keeps the dialog
+    // open, and a later Cancel must not find the flag set.
+    if (!UpdateData(TRUE)) {
+        m_bAccepted = FALSE;
+        return;
+    }
+    EndDialog(IDOK);
+}
