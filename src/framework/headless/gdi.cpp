@@ -86,6 +86,7 @@ std::unique_ptr<GdiObject> MakeFont(const LOGFONT& font) {
 constexpr int kStockBitmap = 1000;
 
 HDC NewDc(HWND window, bool memory) {
+    InitStockObjects();
     auto dc = std::make_unique<DeviceContext>();
     HDC handle = NewHandle<HDC>();
     dc->hdc = handle;
@@ -269,6 +270,7 @@ Surface* SurfaceOf(DeviceContext& dc) {
 }
 
 HFONT SystemFont() {
+    InitStockObjects();
     return static_cast<HFONT>(Sys().stockObjects[SYSTEM_FONT]);
 }
 
