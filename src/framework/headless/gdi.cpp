@@ -376,7 +376,12 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
     std::memset(paint, 0, sizeof(*paint));
     RECT client = ClientRectOf(*w);
     w->surface.Resize(client.right, client.bottom, RGB(255, 255, 255));
-    RECT area = w->needsPaint ? w->invalid : RECT{0, 0, 0, 0};
+    RECT area = RECT{0, 0, 0, 0};
+    if (w->needsPaint) {
+        // A window never invalidated since it was made needs all of it.
+        bool none = w->invalid.left >= w->invalid.right || w->invalid.top >= w->invalid.bottom;
+        area = none ? client : w->invalid;
+    }
     bool erase = w->needsErase;
     w->needsPaint = false;
     w->needsErase = false;
