@@ -15,7 +15,7 @@ namespace fw::headless::detail {
 
 namespace {
 
-constexpr UINT kDefaultLimit = 32767;  // before EM_LIMITTEXT (the documented default)
+constexpr UINT kDefaultLimit = 30000;  // before EM_LIMITTEXT, as user32 starts
 constexpr UINT kSingleLineMaximum = 0x7FFFFFFE;
 
 struct EditState : ControlState {

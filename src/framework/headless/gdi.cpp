@@ -767,6 +767,16 @@ int DrawText(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format) {
         widest = std::max(widest, TextWidth(font, line));
     }
 
+    if (lines.empty() && (format & DT_CALCRECT)) {
+        // Nothing to measure: a single line keeps its height, a text block has none.
+        if (format & DT_SINGLELINE) {
+            rect->right = rect->left;
+            rect->bottom = rect->top + lineHeight;
+            return lineHeight;
+        }
+        rect->bottom = rect->top;
+        return 0;
+    }
     if (format & DT_CALCRECT) {
         rect->right = rect->left + widest;
         rect->bottom = rect->top + textHeight;

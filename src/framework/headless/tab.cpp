@@ -20,6 +20,7 @@ namespace fw::headless::detail {
 namespace {
 
 constexpr int kTabPaddingX = 6;
+constexpr int kMinimumTabWidth = 54;
 constexpr int kTabOrigin = 2;
 constexpr int kFrame = 4;
 
@@ -45,11 +46,14 @@ RECT TabRect(const TabState& s, int index) {
     LOGFONT font = LogFontOf(s.font);
     int height = TabItemHeight(s.font);
     int x = kTabOrigin;
+    auto width = [&](int i) {
+        return std::max(kMinimumTabWidth,
+                        TextWidth(font, s.items[static_cast<size_t>(i)].text) + 2 * kTabPaddingX);
+    };
     for (int i = 0; i < index; ++i) {
-        x += TextWidth(font, s.items[static_cast<size_t>(i)].text) + 2 * kTabPaddingX;
+        x += width(i);
     }
-    int width = TextWidth(font, s.items[static_cast<size_t>(index)].text) + 2 * kTabPaddingX;
-    return RECT{x, kTabOrigin, x + width, kTabOrigin + height};
+    return RECT{x, kTabOrigin, x + width(index), kTabOrigin + height};
 }
 
 int HitTest(const TabState& s, POINT point) {
