@@ -179,7 +179,7 @@ TEST_F(HeadlessLists, OwnerDrawnListHoldsItemDataAndHasItsItemsDrawnByTheDialog)
     }
     EXPECT_EQ(1, measured);
     HWND list = Control(kOwnerList);
-    EXPECT_EQ(13, SendMessage(list, LB_GETITEMHEIGHT, 0, 0)) << "the dialog font's line height";
+    EXPECT_EQ(16, SendMessage(list, LB_GETITEMHEIGHT, 0, 0)) << "the system font's line height";
 
     int records[3] = {10, 20, 30};
     for (int& record : records) {
@@ -214,7 +214,7 @@ TEST_F(HeadlessLists, OwnerDrawnListHoldsItemDataAndHasItsItemsDrawnByTheDialog)
     for (const Seen& seen : Log()) {
         if (seen.message == WM_DRAWITEM) {
             const DRAWITEMSTRUCT* draw = &seen.draw;
-            EXPECT_EQ(static_cast<LONG>(draw->itemID * 13), draw->rcItem.top);
+            EXPECT_EQ(static_cast<LONG>(draw->itemID * 16), draw->rcItem.top);
             EXPECT_EQ(reinterpret_cast<ULONG_PTR>(&records[draw->itemID]), draw->itemData);
             painted.push_back(draw->itemID);
         }

@@ -188,10 +188,10 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     int index = static_cast<int>(static_cast<INT_PTR>(wParam));
     switch (msg) {
         case WM_CREATE: {
-            // An owner-drawn list in a dialog starts with the dialog font's line
-            // height, which its parent may change (WM_MEASUREITEM).
-            s->itemHeight = w->parent != nullptr && IsDialog(w->parent) ? FontHeightOf(w->parent)
-                                                                        : FontHeightOf(hwnd);
+            // The line height of the font the list has when it is made (the
+            // system font: a dialog sets its own font only afterwards), which an
+            // owner-drawn list's parent may change (WM_MEASUREITEM), as user32.
+            s->itemHeight = FontHeightOf(hwnd);
             if (OwnerDrawn(w->style) && w->parent != nullptr) {
                 MEASUREITEMSTRUCT measure{};
                 measure.CtlType = ODT_LISTBOX;
