@@ -5,14 +5,25 @@
 #include <cstring>
 #include <memory>
 
+#include "driver/operator.h"
 #include "entry/globals.h"
 #include "entry/LanguageText.h"
 #include "setup/host.h"
+#include "resource.h"
 #include "unit/settings_test_support.h"
 
 namespace {
 
 using testsupport::TempDir;
+
+// One visit whose password dialog is confirmed as it opens (the jobs here
+// store no password, so the empty one is accepted).
+int ShowAccepted(int flashIndex, char language, const char* appDir, const char* jobFile,
+                 const FlashTable* table, const void* hostParams) {
+    Operator op;
+    op.OnDialog(IDD_PASSWORD, [](DialogDriver& d) { d.Click(IDOK); });
+    return Show(flashIndex, language, appDir, jobFile, table, hostParams);
+}
 
 class ShowTest : public ::testing::Test {
 protected:
@@ -23,6 +34,8 @@ protected:
 };
 
 TEST_F(ShowTest, BuildsTheHubProfileAndLanguagePathsFromTheHostDirectory) {
+    Operator op;  // the paths are recorded before the password is asked
+    op.OnDialog(IDD_PASSWORD, [](DialogDriver& d) { d.Click(IDCANCEL); });
     EXPECT_EQ(0, Show(3, 1, "C:\\Tool\\", "C:\\Tool\\Job.ini", &m_table, nullptr));
     EXPECT_EQ(1, g_nLanguage);
     EXPECT_EQ("C:\\Tool\\", g_strAppDir);
@@ -42,7 +55,8 @@ TEST_F(ShowTest, LoadsTheJobFileAndKeepsTheHostTableAndBlock) {
     std::unique_ptr<char[]> block(new char[SETUP_HOST_PARAMS_SIZE]);
     std::memcpy(block.get(), params, SETUP_HOST_PARAMS_SIZE);
 
-    EXPECT_EQ(0, Show(0, 0, m_dir.PathWithSeparator().c_str(), job.c_str(), &m_table, block.get()));
+    EXPECT_EQ(0, ShowAccepted(0, 0, m_dir.PathWithSeparator().c_str(), job.c_str(), &m_table,
+                              block.get()));
     EXPECT_EQ(4, JobSettings.Flash.FlashNum);
     EXPECT_EQ("NV", JobSettings.Flash.FlashName);
     EXPECT_FALSE(testsupport::IsReadOnly(job));
@@ -55,10 +69,10 @@ TEST_F(ShowTest, SecondCallReplacesWhatTheFirstRecorded) {
     const std::string first = m_dir.Write("First.ini", "[Flash]\nFlashNum=4\n[CheckID]\nNum=2\n");
     const std::string second = m_dir.Write("Second.ini", "[Flash]\nFlashNum=2\n");
     const char block[SETUP_HOST_PARAMS_SIZE] = {7};
-    ASSERT_EQ(0, Show(0, 2, "C:\\A\\", first.c_str(), &m_table, block));
+    ASSERT_EQ(0, ShowAccepted(0, 2, "C:\\A\\", first.c_str(), &m_table, block));
     EXPECT_EQ(2u, JobSettings.CheckID.Num);
 
-    EXPECT_EQ(0, Show(1, 0, "D:\\B\\", second.c_str(), nullptr, nullptr));
+    EXPECT_EQ(0, ShowAccepted(1, 0, "D:\\B\\", second.c_str(), nullptr, nullptr));
     EXPECT_EQ(0, g_nLanguage);
     EXPECT_EQ("D:\\B\\HubProfile.cfg", g_strHubProfile);
     EXPECT_EQ(second, g_strJobFile);
@@ -72,12 +86,15 @@ TEST_F(ShowTest, SecondCallReplacesWhatTheFirstRecorded) {
 
 TEST_F(ShowTest, MissingJobFileKeepsTheRecord) {
     const std::string job = m_dir.Write("Job.ini", "[Flash]\nFlashName=Before\n");
-    ASSERT_EQ(0, Show(0, 0, "C:\\Tool\\", job.c_str(), &m_table, nullptr));
+    ASSERT_EQ(0, ShowAccepted(0, 0, "C:\\Tool\\", job.c_str(), &m_table, nullptr));
     ASSERT_EQ("Before", JobSettings.Flash.FlashName);
-    EXPECT_EQ(0, Show(0, 0, "C:\\Tool\\", m_dir.File("Gone.ini").c_str(), &m_table, nullptr));
+    // In a folder that does not exist, so that not even the password
+    // dialog's remember flag can create it.
+    const std::string gone = m_dir.File("Gone") + "/Job.ini";
+    EXPECT_EQ(0, ShowAccepted(0, 0, "C:\\Tool\\", gone.c_str(), &m_table, nullptr));
     EXPECT_EQ("Before", JobSettings.Flash.FlashName);
-    EXPECT_EQ(m_dir.File("Gone.ini"), g_strJobFile);  // the pages still save there
-    EXPECT_FALSE(testsupport::fs::exists(m_dir.File("Gone.ini")));
+    EXPECT_EQ(gone, g_strJobFile);  // the pages still save there
+    EXPECT_FALSE(testsupport::fs::exists(gone));
 }
 
 TEST_F(ShowTest, HostMistakesDoNotCrash) {
@@ -86,18 +103,18 @@ TEST_F(ShowTest, HostMistakesDoNotCrash) {
     FlashTable negative{0, m_records, -5};
     FlashTable nullRecords{0, nullptr, 40};
 
-    EXPECT_EQ(0, Show(0, 0, longDir.c_str(), longJob.c_str(), &negative, nullptr));
+    EXPECT_EQ(0, ShowAccepted(0, 0, longDir.c_str(), longJob.c_str(), &negative, nullptr));
     EXPECT_EQ(longDir + "HubProfile.cfg", g_strHubProfile);
     EXPECT_EQ(longJob, g_strJobFile);
 
-    EXPECT_EQ(0, Show(-1, 9, nullptr, nullptr, &nullRecords, nullptr));
+    EXPECT_EQ(0, ShowAccepted(-1, 9, nullptr, nullptr, &nullRecords, nullptr));
     EXPECT_EQ("", g_strAppDir);
     EXPECT_EQ("", g_strJobFile);
     EXPECT_EQ("HubProfile.cfg", g_strHubProfile);
     EXPECT_EQ(9, g_nLanguage);
     EXPECT_EQ("", GetLanguageText("IDS_SETUP_UI_TITLE"));
 
-    EXPECT_EQ(0, Show(100000, static_cast<char>(-1), "", "", nullptr, nullptr));
+    EXPECT_EQ(0, ShowAccepted(100000, static_cast<char>(-1), "", "", nullptr, nullptr));
     EXPECT_EQ(255, g_nLanguage);
 }
 
