@@ -321,6 +321,31 @@ TEST_F(HeadlessDialog, SubclassSeesEveryMessageAndPropertiesIgnoreCase) {
     EXPECT_FALSE(IsWindow(check));
 }
 
+TEST_F(HeadlessDialog, ShellRequestsAreRecordedAndAMousePressSetsTheCursorFirst) {
+    EXPECT_GT(reinterpret_cast<uintptr_t>(ShellExecute(nullptr, "open", "http://example.invalid/",
+                                                       nullptr, nullptr, SW_SHOWNORMAL)),
+              32u);
+    ShellExecute(nullptr, nullptr, "mailto:someone", nullptr, nullptr, SW_SHOWNORMAL);
+    std::vector<fw::headless::ShellRequest> requests = fw::headless::ShellRequests();
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_EQ("open", requests[0].verb);
+    EXPECT_EQ("http://example.invalid/", requests[0].file);
+    EXPECT_EQ("", requests[1].verb);
+    EXPECT_EQ(SW_SHOWNORMAL, requests[1].showCmd);
+
+    HWND dialog = Create(Dialog(WS_POPUP | WS_VISIBLE, 100, 50, "MS Shell Dlg", 8,
+                                {Item(ControlClass::Static, 1, SS_NOTIFY, 5, 5, 50, 10, "link")}));
+    HWND label = GetDlgItem(dialog, 1);
+    g_subclassed.clear();
+    g_previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Subclass)));
+    ASSERT_TRUE(fw::headless::LButtonDown(label, POINT{3, 4}));
+    EXPECT_EQ((std::vector<UINT>{WM_SETCURSOR, WM_LBUTTONDOWN}), g_subclassed);
+    EXPECT_EQ((std::vector<WORD>{STN_CLICKED}), CommandsFrom(1));
+    EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), LoadCursor(nullptr, IDC_ARROW));
+    EXPECT_NE(nullptr, LoadCursor(nullptr, IDC_HAND));
+}
+
 }  // namespace
 
 #endif  // !_WIN32

@@ -202,6 +202,38 @@ TEST_F(HeadlessGdi, ObjectsDescribeThemselvesAndStockObjectsSurviveDeletion) {
     EXPECT_EQ(RGB(0, 0, 0), GetSysColor(COLOR_WINDOWTEXT));
 }
 
+TEST_F(HeadlessGdi, TextOutPlacesItsTextByTheAlignment) {
+    Canvas canvas(100, 100);
+    SetBkMode(canvas.dc, TRANSPARENT);
+    // The system font: 7 pixels a character, 16 high, baseline 13 below the top.
+    struct Case {
+        UINT align;
+        RECT box;
+    } cases[] = {
+        {TA_TOP | TA_LEFT, {50, 40, 71, 56}},
+        {TA_CENTER | TA_TOP, {40, 40, 61, 56}},
+        {TA_RIGHT | TA_BOTTOM, {29, 24, 50, 40}},
+        {TA_BASELINE | TA_LEFT, {50, 27, 71, 43}},
+    };
+    HWND window = Create(Dialog(WS_POPUP | WS_VISIBLE, 100, 100, "MS Shell Dlg", 8, {}));
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    SetViewportOrgEx(dc, 10, 0, nullptr);  // as when a label draws rotated text at its centre
+    for (const Case& c : cases) {
+        SetTextAlign(dc, c.align);
+        TextOut(dc, 40, 40, "abc", 3);
+    }
+    ReleaseDC(window, dc);
+    std::vector<fw::headless::DrawnText> texts = fw::headless::DrawnTexts(window);
+    ASSERT_EQ(4u, texts.size());
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_TRUE(texts[i].textOut);
+        EXPECT_EQ(cases[i].align, texts[i].flags);
+        EXPECT_EQ(Describe(cases[i].box), Describe(texts[i].rect))
+            << "alignment " << cases[i].align;
+    }
+}
+
 // A static subclassed to paint itself in one colour through a memory DC,
 // as a colour swatch does.
 WNDPROC g_staticProc = nullptr;
