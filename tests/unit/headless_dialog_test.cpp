@@ -346,6 +346,25 @@ TEST_F(HeadlessDialog, ShellRequestsAreRecordedAndAMousePressSetsTheCursorFirst)
     EXPECT_NE(nullptr, LoadCursor(nullptr, IDC_HAND));
 }
 
+TEST_F(HeadlessDialog, ResetForgetsWindowsTimersQueueAndRecords) {
+    HWND station = fw::headless::CreateTopLevelWindow("ZORVEK", "DataTransfer");
+    SetTimer(nullptr, 0, 100, ThreadTimer);
+    PostMessage(station, WM_USER, 0, 0);
+    ShellExecute(nullptr, "open", "x", nullptr, nullptr, SW_SHOWNORMAL);
+    MessageBox(nullptr, "no hook", "x", MB_OK);  // an error is recorded
+    fw::headless::AdvanceClock(50);
+    fw::headless::Reset();
+    EXPECT_FALSE(IsWindow(station));
+    EXPECT_EQ(nullptr, FindWindow("ZORVEK", nullptr));
+    EXPECT_TRUE(fw::headless::ShellRequests().empty());
+    EXPECT_TRUE(fw::headless::TakeErrors().empty());
+    EXPECT_EQ(0u, fw::headless::Now());
+    g_ticks.clear();
+    fw::headless::AdvanceClock(1000);
+    EXPECT_TRUE(g_ticks.empty());
+    EXPECT_EQ(0u, fw::headless::LiveDeviceContexts());
+}
+
 }  // namespace
 
 #endif  // !_WIN32

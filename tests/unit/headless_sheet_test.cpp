@@ -286,6 +286,49 @@ TEST_F(HeadlessSheet, EndsWithEndDialogsResultOrCancelAndDisablesItsOwner) {
     EXPECT_TRUE(fw::headless::TakeErrors().empty());
 }
 
+TEST_F(HeadlessSheet, ApplyNowFollowsThePagesChangesAndHelpNotifiesTheCurrentPage) {
+    Run([](HWND sheet) {
+        HWND apply = GetDlgItem(sheet, kApplyNow);
+        HWND page = Current(sheet);
+        SendMessage(sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
+        EXPECT_TRUE(IsWindowEnabled(apply));
+        SendMessage(sheet, PSM_UNCHANGED, reinterpret_cast<WPARAM>(page), 0);
+        EXPECT_FALSE(IsWindowEnabled(apply));
+        SendMessage(sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
+        g_events.clear();
+        ASSERT_TRUE(fw::headless::Click(apply));
+        EXPECT_EQ((std::vector<PageEvent>{{0, "kill"}, {0, "apply"}}), g_events)
+            << "only the pages made so far apply";
+        EXPECT_FALSE(IsWindowEnabled(apply));
+        EXPECT_EQ(page, Current(sheet)) << "Apply Now leaves the sheet open";
+        EndDialog(sheet, 3);
+    });
+}
+
+INT_PTR CALLBACK SkippingPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY &&
+        reinterpret_cast<const PSHNOTIFY*>(lParam)->hdr.code == PSN_SETACTIVE) {
+        g_events.push_back({1, "skip"});
+        SetWindowLongPtr(page, DWLP_MSGRESULT, -1);
+        return TRUE;
+    }
+    return PageProc(page, message, wParam, lParam);
+}
+
+TEST_F(HeadlessSheet, APageThatAnswersMinusOneIsSkipped) {
+    m_pages[1].pfnDlgProc = SkippingPageProc;
+    Run([](HWND sheet) {
+        g_events.clear();
+        EXPECT_EQ(TRUE, SendMessage(sheet, PSM_SETCURSEL, 1, 0));
+        EXPECT_EQ((std::vector<PageEvent>{
+                      {0, "kill"}, {1, "init"}, {1, "skip"}, {2, "init"}, {2, "set"}}),
+                  g_events);
+        HWND tab = reinterpret_cast<HWND>(SendMessage(sheet, PSM_GETTABCONTROL, 0, 0));
+        EXPECT_EQ(2, SendMessage(tab, TCM_GETCURSEL, 0, 0));
+        EndDialog(sheet, 1);
+    });
+}
+
 }  // namespace
 
 #endif  // !_WIN32
