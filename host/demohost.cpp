@@ -3,7 +3,12 @@
 // Job\Demo.ini beside it), owns the station window that the module notifies,
 // builds a flash table, and calls Show as the station does, printing each step.
 //
-//   demohost [--language 0|1|2] [--flash-index N] [--job PATH]
+//   demohost [--language 0|1|2] [--flash-index N] [--job PATH] [--tour]
+//
+// Without --tour the dialogs wait for a person. With --tour the demo answers
+// them itself, step by step, from a thread timer (for a run without anyone at
+// the screen): the password dialog gets the job's password, anything else is
+// cancelled.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_answers.h"
 #include "setup/host.h"
 
 namespace {
@@ -19,6 +25,7 @@ struct DemoOptions {
     int language = SETUP_LANGUAGE_ENU;
     int flashIndex = 2;
     std::string jobFile;  // default: Job\Demo.ini in the station folder
+    bool tour = false;
 };
 
 bool ParseOptions(int argc, char** argv, DemoOptions& options) {
@@ -30,9 +37,12 @@ bool ParseOptions(int argc, char** argv, DemoOptions& options) {
             options.flashIndex = std::atoi(argv[++i]);
         } else if (arg == "--job" && i + 1 < argc) {
             options.jobFile = argv[++i];
+        } else if (arg == "--tour") {
+            options.tour = true;
         } else {
-            std::fprintf(stderr,
-                         "usage: demohost [--language 0|1|2] [--flash-index N] [--job PATH]\n");
+            std::fprintf(
+                stderr,
+                "usage: demohost [--language 0|1|2] [--flash-index N] [--job PATH] [--tour]\n");
             return false;
         }
     }
@@ -155,6 +165,22 @@ private:
 
 int StationWindow::s_notifications = 0;
 
+// One step of the tour per dialog the module shows.
+void TourStep(const std::string& jobFile, HWND dialog, const std::string& title, int timesSeen) {
+    const int kPasswordEdit = 1079;
+    if (title == "PassWord" && timesSeen == 1) {
+        char password[260];
+        GetPrivateProfileStringA("PASSWORD", "PWD", "", password, sizeof password, jobFile.c_str());
+        SetDlgItemTextA(dialog, kPasswordEdit, password);
+        std::printf("Tour            password dialog: the job's password typed, OK pressed\n");
+        DialogAnswers::Click(dialog, IDOK);
+    } else {
+        std::printf("Tour            \"%s\": Cancel pressed\n", title.c_str());
+        DialogAnswers::Click(dialog, IDCANCEL);
+    }
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -217,8 +243,17 @@ int main(int argc, char** argv) {
     std::printf("Calling         Show(%d, %d, \"%s\", \"%s\", table, params)\n", options.flashIndex,
                 options.language, station.c_str(), jobFile.c_str());
     std::fflush(stdout);
-    const int result = show(options.flashIndex, static_cast<char>(options.language),
-                            station.c_str(), jobFile.c_str(), flashes.Table(), hostParams);
+    int result;
+    if (options.tour) {
+        DialogAnswers tour([&jobFile](HWND dialog, const std::string& title, int timesSeen) {
+            TourStep(jobFile, dialog, title, timesSeen);
+        });
+        result = show(options.flashIndex, static_cast<char>(options.language), station.c_str(),
+                      jobFile.c_str(), flashes.Table(), hostParams);
+    } else {
+        result = show(options.flashIndex, static_cast<char>(options.language), station.c_str(),
+                      jobFile.c_str(), flashes.Table(), hostParams);
+    }
     const int notifications = window.PumpNotifications();
     std::printf(
         "Show returned   %d: %s\n", result,

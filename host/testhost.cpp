@@ -5,7 +5,12 @@
 //
 //   testhost [--language N] [--flash-index N] [--records N] [--count N]
 //            [--null-table] [--null-records] [--null-params] [--long-paths]
-//            [--no-job] [--expect N]
+//            [--no-job] [--password accept|wrong|cancel] [--expect N]
+//
+// The password dialog is answered from a thread timer: "accept" types the
+// job's password (none) and presses OK, "wrong" types another one, presses OK,
+// confirms the error and then cancels, "cancel" presses Cancel. Any other
+// dialog is cancelled.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_answers.h"
 #include "setup/host.h"
 
 namespace {
@@ -29,6 +35,7 @@ struct Options {
     bool nullParams = false;
     bool longPaths = false;
     bool noJob = false;
+    std::string password = "accept";
     int expect = 0;
 };
 
@@ -45,6 +52,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "--count" && hasValue) {
             options.countGiven = true;
             options.count = std::atoi(argv[++i]);
+        } else if (arg == "--password" && hasValue) {
+            options.password = argv[++i];
         } else if (arg == "--expect" && hasValue) {
             options.expect = std::atoi(argv[++i]);
         } else if (arg == "--null-table") {
@@ -62,7 +71,27 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             return false;
         }
     }
-    return options.records >= 0;
+    return options.records >= 0 && (options.password == "accept" || options.password == "wrong" ||
+                                    options.password == "cancel");
+}
+
+const int kPasswordEdit = 1079;  // the password dialog's password field
+
+void AnswerDialog(const std::string& password, HWND dialog, const std::string& title,
+                  int timesSeen) {
+    if (title == "PassWord" && timesSeen == 1 && password != "cancel") {
+        SetDlgItemTextA(dialog, kPasswordEdit, password == "wrong" ? "not-the-password" : "");
+        std::printf("password dialog: OK with %s password\n",
+                    password == "wrong" ? "a wrong" : "the job's");
+        DialogAnswers::Click(dialog, IDOK);
+    } else if (title == "Password") {
+        std::printf("message box \"%s\": OK\n", title.c_str());
+        DialogAnswers::Click(dialog, IDOK);
+    } else {
+        std::printf("dialog \"%s\": Cancel\n", title.c_str());
+        DialogAnswers::Click(dialog, IDCANCEL);
+    }
+    std::fflush(stdout);
 }
 
 std::string ModuleFolder() {
@@ -106,6 +135,7 @@ bool MakeStation(std::string& appDir, std::string& jobFile) {
 void RemoveStation(const std::string& appDir, const std::string& jobFile) {
     SetFileAttributesA(jobFile.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(jobFile.c_str());
+    DeleteFileA((appDir + "Missing.ini").c_str());  // the password dialog's remember flag
     DeleteFileA((appDir + "DLL\\Language.dll").c_str());
     RemoveDirectoryA((appDir + "DLL").c_str());
     RemoveDirectoryA(appDir.c_str());
@@ -167,19 +197,28 @@ int main(int argc, char** argv) {
     std::printf("flash table: records %s, count %d\n", table.records ? "set" : "NULL", table.count);
     std::fflush(stdout);
 
-    const int result =
-        show(options.flashIndex, static_cast<char>(options.language), passedDir.c_str(),
-             passedJob.c_str(), options.nullTable ? nullptr : &table,
-             options.nullParams ? nullptr : params);
+    int result;
+    {
+        const std::string password = options.password;
+        DialogAnswers answers([password](HWND dialog, const std::string& title, int timesSeen) {
+            AnswerDialog(password, dialog, title, timesSeen);
+        });
+        result = show(options.flashIndex, static_cast<char>(options.language), passedDir.c_str(),
+                      passedJob.c_str(), options.nullTable ? nullptr : &table,
+                      options.nullParams ? nullptr : params);
+    }
     std::printf("Show returned %d\n", result);
 
     // The job file is read-only until a load reads it.
     const DWORD attributes = GetFileAttributesA(jobFile.c_str());
     const bool readOnly =
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    const bool loaded = passedJob == jobFile;
+    const bool passed = passedJob == jobFile;
+    const bool loaded = passed && options.password == "accept";
     std::printf("job file read-only after Show: %s (%s)\n", readOnly ? "yes" : "no",
-                loaded ? "it was loaded" : "it was not passed");
+                loaded   ? "it was loaded"
+                : passed ? "no password was accepted"
+                         : "it was not passed");
 
     RemoveStation(appDir, jobFile);
     FreeLibrary(dll);
