@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <string_view>
 #include <vector>
 
@@ -22,13 +21,6 @@ namespace {
 FileCache& TheCache() {
     static FileCache cache(SystemFileSystem());
     return cache;
-}
-
-// The module runs on one thread; the lock keeps the cache whole should a
-// host or a tool ever call in from several.
-std::mutex& TheLock() {
-    static std::mutex lock;
-    return lock;
 }
 
 // Lookup arguments lose surrounding spaces (spaces only, as Windows does).
@@ -148,7 +140,6 @@ uint32_t GetString(const char* section, const char* key, const char* defaultValu
     if (size == 0 || !buffer) {
         return 0;
     }
-    std::lock_guard<std::mutex> hold(TheLock());
     const Document* doc = Open(path);
     if (!section) {
         return CopyList(doc ? doc->SectionNames() : std::vector<std::string_view>(), buffer, size);
@@ -196,7 +187,6 @@ uint32_t GetInt(const char* section, const char* key, int32_t defaultValue, cons
         }
         return ParseInteger(buffer);
     }
-    std::lock_guard<std::mutex> hold(TheLock());
     const Document* doc = Open(path);
     int s = doc ? doc->FindSection(TrimSpaces(section)) : -1;
     const Document::Entry* entry = s >= 0 ? doc->FindEntry(s, TrimSpaces(key)) : nullptr;
@@ -213,7 +203,6 @@ bool WriteString(const char* section, const char* key, const char* value, const 
         return false;
     }
     std::string native = files::NativePath(path);
-    std::lock_guard<std::mutex> hold(TheLock());
     int64_t now = store::Now();
     const Document* doc = TheCache().Current(native);
     std::string_view sectionName = TrimSpaces(section);

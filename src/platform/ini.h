@@ -7,6 +7,8 @@
 // As with kernel32, a null section lists the sections and a null key the
 // keys of a section (each name NUL-terminated, the list by a second NUL); a
 // write with a null key deletes the section, one with a null value the key.
+// The functions keep a cache of parsed files and are called from one thread
+// (the module's), as the module runs on its host's thread alone.
 #ifndef SETUP_PLATFORM_INI_H
 #define SETUP_PLATFORM_INI_H
 
