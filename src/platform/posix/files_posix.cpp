@@ -25,8 +25,9 @@ std::string NativePath(const std::string& path) {
 }
 
 bool CanOpenForReading(const std::string& path) {
-    // CreateFileA(OPEN_EXISTING) opens no directory.
-    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // CreateFileA(OPEN_EXISTING) opens no directory; O_NONBLOCK keeps a FIFO
+    // from blocking the caller until a writer comes.
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }

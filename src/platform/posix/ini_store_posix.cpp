@@ -84,7 +84,7 @@ bool StampFile(const std::string& nativePath, Stamp* stamp) {
 }
 
 bool ReadWhole(const std::string& nativePath, std::string* bytes) {
-    int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
