@@ -1,24 +1,32 @@
 #include "entry/LanguageText.h"
 
 #include "entry/globals.h"
+#include "platform/codepage.h"
 #include "platform/ini.h"
 
 namespace {
 
 const char kLanguageSections[3][16] = {"ENU", "CHS", "CHT"};
 
-// Every occurrence of from, left to right, without overlapping.
+// Every occurrence of from, left to right, without overlapping. A match
+// starts only at a character: the second byte of a two-byte Chinese character
+// can be a backslash, and must not be taken for the start of an escape.
 void ReplaceAll(std::string& text, const char* from, const char* to) {
     const std::string pattern(from);
-    const std::string replacement(to);
     std::string result;
-    size_t pos = 0;
-    for (size_t hit; (hit = text.find(pattern, pos)) != std::string::npos;
-         pos = hit + pattern.size()) {
-        result.append(text, pos, hit - pos);
-        result += replacement;
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text.compare(i, pattern.size(), pattern) == 0) {
+            result += to;
+            i += pattern.size();
+        } else if (codepage::IsLeadByte(static_cast<unsigned char>(text[i])) &&
+                   i + 1 < text.size()) {
+            result.append(text, i, 2);
+            i += 2;
+        } else {
+            result += text[i++];
+        }
     }
-    result.append(text, pos, std::string::npos);
     text.swap(result);
 }
 

@@ -5,6 +5,7 @@
 #include "driver/operator.h"
 #include "entry/LanguageText.h"
 #include "entry/globals.h"
+#include "platform/codepage.h"
 #include "resource.h"
 #include "setup/host.h"
 #include "unit/settings_test_support.h"
@@ -39,7 +40,10 @@ protected:
                "IDS_SETUP_UI_TITLE=\xC9\xE8\xD6\xC3\r\n"  // GBK bytes, passed through
                "IDS_CHS_ONLY=only here\r\n"
                "[CHT]\r\n"
-               "IDS_SETUP_UI_TITLE=\xB3\x5D\xA9\x77\r\n";  // Big5 bytes
+               "IDS_SETUP_UI_TITLE=\xB3\x5D\xA9\x77\r\n"  // Big5 bytes
+               // Big5 characters whose second byte is a backslash: "\xA5\x5C" is
+               // one character, followed by the letter n, then a real escape.
+               "IDS_TRAIL_BACKSLASH=\xA5\x5Cn\xB3\x5C\\n\xA5\x5C\xA5\x5C\r\n";
     }
 
     TempDir m_dir;
@@ -96,6 +100,17 @@ TEST_F(LanguageTextTest, EveryLookupReadsTheFileAgain) {
     EXPECT_EQ("Settings", GetLanguageText("IDS_SETUP_UI_TITLE"));
     m_dir.Write("DLL/Language.dll", "[ENU]\r\nIDS_SETUP_UI_TITLE=Changed\r\n");
     EXPECT_EQ("Changed", GetLanguageText("IDS_SETUP_UI_TITLE"));
+}
+
+// In a two-byte code page a backslash that ends a Chinese character starts no
+// escape. Under the Traditional Chinese code page (950) the Windows build runs
+// this in its own CTest entry; elsewhere no byte is a lead byte.
+TEST_F(LanguageTextTest, EscapesStartOnlyAtCharacters) {
+    if (!codepage::IsLeadByte(0xA5)) {
+        GTEST_SKIP() << "the narrow code page has no two-byte characters";
+    }
+    g_nLanguage = 2;
+    EXPECT_EQ("\xA5\x5Cn\xB3\x5C\n\xA5\x5C\xA5\x5C", GetLanguageText("IDS_TRAIL_BACKSLASH"));
 }
 
 // The path Show builds, doubled backslash included, reaches the file.
