@@ -1,9 +1,12 @@
 // The INI engine beyond the differential table: atomic replacement, reads
 // that are never stale, encodings, and input that is not a proper INI file.
+#include <cctype>
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -314,6 +317,79 @@ TEST(IniBadInput, RandomBytes) {
         ASSERT_EQ(0, after.compare(0, bytes.size(), bytes));
         EXPECT_EQ("value", Read(path, "Unlikely Section", "key"));
         ASSERT_TRUE(ini::WriteString("Unlikely Section", nullptr, nullptr, path.c_str()));
+    }
+}
+
+// Names as a list read returns them (NUL-separated).
+std::vector<std::string> Names(const std::string& path, const char* section) {
+    std::vector<char> buffer(1 << 16);
+    uint32_t n = ini::GetString(section, nullptr, "", buffer.data(),
+                                static_cast<uint32_t>(buffer.size()), path.c_str());
+    std::vector<std::string> names;
+    if (section && n > 0 && buffer[n - 1] != '\0') {
+        return names;  // the default, not a list
+    }
+    for (uint32_t at = 0; at < n; at += static_cast<uint32_t>(names.back().size()) + 1) {
+        names.emplace_back(buffer.data() + at);
+    }
+    return names;
+}
+
+// Every section and key the file offers, with the value a read returns.
+std::map<std::pair<std::string, std::string>, std::string> Snapshot(const std::string& path) {
+    std::map<std::pair<std::string, std::string>, std::string> values;
+    for (const std::string& section : Names(path, nullptr)) {
+        for (const std::string& key : Names(path, section.c_str())) {
+            values[{section, key}] = Read(path, section.c_str(), key.c_str(), 1 << 16);
+        }
+    }
+    return values;
+}
+
+TEST(IniBadInput, EditsOfOddFilesTouchOnlyTheirKey) {
+    initest::ScratchDir dir;
+    std::mt19937 random(7);
+    const char* pieces[] = {"[A]",     "[ b ]", "[c", "[]",   "k=1",   " K = 2 ",
+                            "x=\"q\"", ";k=3",  "k",  "=4",   "y= 5 ", "\t[A]",
+                            "z=a=b",   "",      " ",  "\x01", "[A]]"};
+    const char* breaks[] = {"\r\n", "\n", "\r"};
+    const char* names[] = {"A", "b", "c", "new", "k", "K", "y", "w"};
+    for (int round = 0; round < 80; ++round) {
+        std::string bytes;
+        int lines = 1 + static_cast<int>(random() % 12);
+        for (int i = 0; i < lines; ++i) {
+            bytes += pieces[random() % (sizeof pieces / sizeof *pieces)];
+            if (i + 1 < lines || random() % 2) {
+                bytes += breaks[random() % 3];
+            }
+        }
+        std::string path = dir.File("odd" + std::to_string(round) + ".ini");
+        WriteBytes(path, bytes);
+        auto before = Snapshot(path);
+        std::string section = names[random() % 4];
+        std::string key = names[4 + random() % 4];
+        std::string value = "v" + std::to_string(round);
+        SCOPED_TRACE(Show(bytes) + " [" + section + "] " + key);
+
+        ASSERT_TRUE(ini::WriteString(section.c_str(), key.c_str(), value.c_str(), path.c_str()));
+        EXPECT_EQ(value, Read(path, section.c_str(), key.c_str()));
+        auto after = Snapshot(path);
+        // Only the written key (names compare without regard to case) may
+        // read differently now.
+        auto same = [](std::string x, std::string y) {
+            for (std::string* t : {&x, &y}) {
+                for (char& c : *t) {
+                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                }
+            }
+            return x == y;
+        };
+        for (const auto& entry : before) {
+            if (!same(entry.first.first, section) || !same(entry.first.second, key)) {
+                EXPECT_EQ(entry.second, after[entry.first])
+                    << "[" << entry.first.first << "] " << entry.first.second;
+            }
+        }
     }
 }
 
