@@ -219,6 +219,12 @@ bool WriteString(const char* section, const char* key, const char* value, const 
     } else if (doc) {
         bytes = doc->SetValue(sectionName, TrimSpaces(key), value);
     } else {
+        // A file that is there but cannot be read must not be replaced by
+        // a new one holding this key alone.
+        store::Stamp stamp;
+        if (store::StampFile(native, &stamp)) {
+            return false;
+        }
         bytes = Document::NewFile(sectionName, TrimSpaces(key), value);
     }
 

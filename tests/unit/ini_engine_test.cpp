@@ -116,6 +116,21 @@ TEST(IniAtomicWrite, ReadOnlyFileStaysUntilAttributesAreReset) {
 }
 
 #ifdef _WIN32
+TEST(IniAtomicWrite, FileThatCannotBeReadIsNotReplaced) {
+    initest::ScratchDir dir;
+    std::string path = dir.File("job.ini");
+    WriteBytes(path, "[S]\r\nk=1\r\n");
+    // Another program holds the file and lets no one read it (but would let
+    // it be renamed over).
+    HANDLE other = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, other);
+    EXPECT_EQ("<default>", Read(path, "S", "k"));
+    EXPECT_FALSE(ini::WriteString("S", "j", "2", path.c_str()));
+    ::CloseHandle(other);
+    EXPECT_EQ("[S]\r\nk=1\r\n", ReadBytes(path));
+}
+
 TEST(IniAtomicWrite, KeepsHiddenAttribute) {
     initest::ScratchDir dir;
     std::string path = dir.File("job.ini");
