@@ -91,6 +91,7 @@ const std::pair<const char*, const char*> kEnglishTexts[] = {
     {"IDS_SETUP_UI_CHECK_DDR", "Check DDR"},
     {"IDS_SETUP_UI_SPECIAL_SORTING_CLASS_CHECK", "Special Sorting Class Check"},
     {"IDS_SETUP_UI_DATA_RETAIN_CHECK", "Data Retain Check"},
+    {"IDC_SET_SUM19NM_FEATURE_CHECK", "Set Samsung 19nm Feature"},
     {"IDS_SETUP_UI_MIN_CAP_CHECK", "Min Cap Limit"},
     {"IDS_SETUP_UI_FIXED_CAP_CHECK", "Fixed Cap Check"},
     {"IDS_SETUP_UI_USER_INTERFACE_TYPE", "UI Type"},
