@@ -60,6 +60,12 @@ HBRUSH GetSysColorBrush(int nIndex);
 BOOL PostToTopLevelWindow(LPCSTR lpszClassName, LPCSTR lpszWindowName, UINT message, WPARAM wParam,
                           LPARAM lParam);
 
+// Asks the shell to run a verb (nullptr: the file's default verb) on a file,
+// a link or a mail address. The result is the shell's: greater than 32 when
+// the request was accepted.
+HINSTANCE ShellExecute(CWnd* pOwner, LPCSTR lpszVerb, LPCSTR lpszFile, LPCSTR lpszParameters,
+                       LPCSTR lpszDirectory, INT nShowCmd);
+
 }  // namespace fw
 
 #endif
