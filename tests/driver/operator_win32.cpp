@@ -335,7 +335,36 @@ void Disarm() {
 }
 
 void Click(HWND control) {
-    ::SendMessageA(control, BM_CLICK, 0, 0);
+    char className[16] = "";
+    ::GetClassNameA(control, className, sizeof(className));
+    if (::lstrcmpiA(className, "Static") != 0) {
+        ::SendMessageA(control, BM_CLICK, 0, 0);
+        DeliverPosted();
+        return;
+    }
+    // A static has no BM_CLICK: the mouse goes to what lies under its centre,
+    // and a static without SS_NOTIFY lets it through to its parent.
+    RECT client;
+    ::GetClientRect(control, &client);
+    POINT point = {client.right / 2, client.bottom / 2};
+    HWND target = control;
+    for (;;) {
+        POINT screen = point;
+        ::ClientToScreen(target, &screen);
+        HWND parent = ::GetParent(target);
+        if (parent == NULL || !(::GetWindowLongA(target, GWL_STYLE) & WS_CHILD) ||
+            ::SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)) !=
+                HTTRANSPARENT) {
+            break;
+        }
+        ::MapWindowPoints(target, parent, &point, 1);
+        target = parent;
+    }
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    ::SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                   MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    ::SendMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    ::SendMessageA(target, WM_LBUTTONUP, 0, where);
     DeliverPosted();
 }
 
