@@ -466,3 +466,66 @@ void CAdvancedDlg::ShowVidPid(BOOL bShow) {
     GetDlgItem(IDC_HUB_VID_PID)->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
     GetDlgItem(IDC_HUB_VID_PID_LABEL)->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
 }
+
+namespace {
+
+// How a key travels between job files.
+enum class Carry {
+    Flag,    // "1" when the whole number is not zero, else "0"
+    Range,   // the number when it is in [nLow, nHigh], else nOtherwise
+    String,  // the text unchanged
+};
+
+const struct {
+    const char* section;
+    const char* key;
+    Carry carry;
+    int nLow;
+    int nHigh;
+    int nOtherwise;
+} kTransferredKeys[] = {
+    // Exchanged job files carry these values only; anything else arrives as
+    // the fallback (HubPort 3 and 4, UIType 5, a missing FixedCapability).
+    {kAdvanced, "HubPort", Carry::Range, 1, 2, 0},
+    {kAdvanced, "CheckDDR", Carry::Flag, 0, 0, 0},
+    {kAdvanced, "SortingBlockNum", Carry::Range, 1, 6, 0},
+    {kAdvanced, "CheckLevel", Carry::Range, 1, 6, 0},
+    {kAdvanced, "FixedCapability", Carry::Range, 1, 3, 0},
+    {kAdvanced, "AutoMPTimer", Carry::Range, 2, 5, 1},
+    {kAdvanced, "SpecialSortingClassCheck", Carry::Flag, 0, 0, 0},
+    {kAdvanced, "CheckDataRetain", Carry::Flag, 0, 0, 0},
+    {kAdvanced, "SetSum19nmFeature", Carry::Flag, 0, 0, 0},
+    {kAdvanced, "UELC", Carry::Flag, 0, 0, 0},
+    {kAdvanced, "CheckFixedCap", Carry::Flag, 0, 0, 0},
+    {kAdvanced, "CheckFlashPin", Carry::Range, 1, 2, 0},
+    {kAdvanced, "ReadSandiskFlashID", Carry::Range, 1, 3, 0},
+    {kAdvanced, "CheckTog", Carry::Range, 1, 2, 0},
+    {kSetup, "UIType", Carry::Range, 1, 4, 0},
+    {kSetup, "RowShow", Carry::Flag, 0, 0, 0},
+    {kAdvanced, "MinCapLimit", Carry::Flag, 0, 0, 0},
+    {kAdvanced, "MinCap", Carry::String, 0, 0, 0},
+};
+
+}  // namespace
+
+BOOL CopyAdvancedSettings(int nDirection, const std::string& strPath) {
+    if (strPath.empty()) {
+        return FALSE;
+    }
+    const std::string source = nDirection != 0 ? g_strJobFile : strPath;
+    const std::string target = nDirection != 0 ? strPath : g_strJobFile;
+    for (const auto& row : kTransferredKeys) {
+        if (row.carry == Carry::String) {
+            ini::WriteString(row.section, row.key, ini::GetString(row.section, row.key, "", source),
+                             target);
+            continue;
+        }
+        const int32_t nValue = static_cast<int32_t>(ini::GetInt(row.section, row.key, 0, source));
+        int32_t nWritten = nValue != 0 ? 1 : 0;
+        if (row.carry == Carry::Range) {
+            nWritten = nValue >= row.nLow && nValue <= row.nHigh ? nValue : row.nOtherwise;
+        }
+        ini::WriteInt(row.section, row.key, nWritten, target);
+    }
+    return TRUE;
+}

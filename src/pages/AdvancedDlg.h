@@ -12,6 +12,13 @@
 
 #include "framework/framework.h"
 
+// Copies the advanced keys that a job file carries to another job file (the
+// sheet's export and import). nDirection not 0 exports: from the job file to
+// strPath; 0 imports: from strPath into the job file. Values are carried as
+// the numbers the stations know, a few of the dialog's keys and values not
+// at all (see the source). FALSE, copying nothing, for an empty path.
+BOOL CopyAdvancedSettings(int nDirection, const std::string& strPath);
+
 class CAdvancedDlg : public fw::CDialog {
     DECLARE_DYNAMIC(CAdvancedDlg)
 public:

@@ -1,0 +1,138 @@
+// The advanced keys carried between the job file and an exported or imported
+// job file: which keys travel, in which order, and the values they arrive as.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "entry/globals.h"
+#include "pages/AdvancedDlg.h"
+#include "unit/settings_test_support.h"
+
+namespace {
+
+using testsupport::ReadBytes;
+using testsupport::TempDir;
+
+// Every key carried, in order, as a source without any of them leaves them.
+const char kFromNothing[] =
+    "[Advanced]\r\n"
+    "HubPort=0\r\n"
+    "CheckDDR=0\r\n"
+    "SortingBlockNum=0\r\n"
+    "CheckLevel=0\r\n"
+    "FixedCapability=0\r\n"
+    "AutoMPTimer=1\r\n"
+    "SpecialSortingClassCheck=0\r\n"
+    "CheckDataRetain=0\r\n"
+    "SetSum19nmFeature=0\r\n"
+    "UELC=0\r\n"
+    "CheckFixedCap=0\r\n"
+    "CheckFlashPin=0\r\n"
+    "ReadSandiskFlashID=0\r\n"
+    "CheckTog=0\r\n"
+    "MinCapLimit=0\r\n"
+    "MinCap=\r\n"
+    "[Setup]\r\n"
+    "UIType=0\r\n"
+    "RowShow=0\r\n";
+
+class AdvancedTransfer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_savedJobFile = g_strJobFile;
+        g_strJobFile = m_dir.File("Job.ini");
+    }
+    void TearDown() override { g_strJobFile = m_savedJobFile; }
+
+    TempDir m_dir;
+    std::string m_savedJobFile;
+};
+
+}  // namespace
+
+// Import from a file with none of the keys: each arrives as its fallback.
+TEST_F(AdvancedTransfer, ImportOfNothingWritesFallbacks) {
+    m_dir.Write("Job.ini", "");
+    const std::string other = m_dir.Write("Other.ini", "[Flash]\r\nFlashNum=2\r\n");
+    EXPECT_TRUE(CopyAdvancedSettings(0, other));
+    EXPECT_EQ(kFromNothing, ReadBytes(g_strJobFile));
+    EXPECT_EQ("[Flash]\r\nFlashNum=2\r\n", ReadBytes(other)) << "the source is only read";
+}
+
+// Export (any direction but 0) writes into the other file. What each value
+// becomes: in-range numbers unchanged, flags from the whole number, the
+// rest as the fallback; the VID/PID keys and the dialog's other keys stay.
+TEST_F(AdvancedTransfer, ExportCarriesKnownValues) {
+    struct Case {
+        const char* stored;  // [Advanced] or [Setup] line in the job file
+        const char* section;
+        const char* key;
+        const char* arrives;
+    };
+    const Case cases[] = {
+        {"HubPort=2", "Advanced", "HubPort", "2"},
+        {"HubPort=4", "Advanced", "HubPort", "0"},
+        {"HubPort=3", "Advanced", "HubPort", "0"},
+        {"CheckDDR=256", "Advanced", "CheckDDR", "1"},
+        {"CheckDDR=-3", "Advanced", "CheckDDR", "1"},
+        {"SortingBlockNum=6", "Advanced", "SortingBlockNum", "6"},
+        {"SortingBlockNum=7", "Advanced", "SortingBlockNum", "0"},
+        {"CheckLevel=6", "Advanced", "CheckLevel", "6"},
+        {"FixedCapability=3", "Advanced", "FixedCapability", "3"},
+        {"FixedCapability=4", "Advanced", "FixedCapability", "0"},
+        {"AutoMPTimer=0", "Advanced", "AutoMPTimer", "1"},
+        {"AutoMPTimer=5", "Advanced", "AutoMPTimer", "5"},
+        {"AutoMPTimer=6", "Advanced", "AutoMPTimer", "1"},
+        {"CheckFlashPin=2", "Advanced", "CheckFlashPin", "2"},
+        {"CheckFlashPin=-1", "Advanced", "CheckFlashPin", "0"},
+        {"ReadSandiskFlashID=3", "Advanced", "ReadSandiskFlashID", "3"},
+        {"CheckTog=3", "Advanced", "CheckTog", "0"},
+        {"UELC=1", "Advanced", "UELC", "1"},
+        {"MinCap= -12abc", "Advanced", "MinCap", "-12abc"},
+        {"UIType=4", "Setup", "UIType", "4"},
+        {"UIType=5", "Setup", "UIType", "0"},
+        {"RowShow=9", "Setup", "RowShow", "1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        m_dir.Write("Job.ini", std::string("[") + c.section + "]\r\n" + c.stored + "\r\n");
+        const std::string exported = m_dir.Write("Export.ini", "");
+        EXPECT_TRUE(CopyAdvancedSettings(1, exported));
+        const std::string text = ReadBytes(exported);
+        const std::string line = std::string("\r\n") + c.key + "=" + c.arrives + "\r\n";
+        EXPECT_NE(std::string::npos, text.find(line)) << text;
+    }
+
+    const std::string job =
+        "[Advanced]\r\nHubPort=4\r\nVID_PID=1234ABCD\r\nVID_PID_RE=1234ABCD\r\nGPI=2\r\n"
+        "MultiPlane=1\r\nForRamos=1\r\n";
+    m_dir.Write("Job.ini", job);
+    const std::string exported = m_dir.Write("Export.ini", "");
+    EXPECT_TRUE(CopyAdvancedSettings(-1, exported));
+    EXPECT_EQ(kFromNothing, ReadBytes(exported));
+    EXPECT_EQ(job, ReadBytes(g_strJobFile));
+}
+
+// An import replaces the keys where the job file has them and keeps the rest.
+TEST_F(AdvancedTransfer, ImportKeepsTheJobsOtherKeys) {
+    m_dir.Write("Job.ini",
+                "[Setup]\r\nCTLType=2\r\nUIType=5\r\n[Advanced]\r\nGPI=3\r\nMinCap=100\r\n");
+    const std::string other =
+        m_dir.Write("Other.ini", "[Advanced]\r\nMinCap=2048\r\nMinCapLimit=1\r\n");
+    EXPECT_TRUE(CopyAdvancedSettings(0, other));
+    const std::string job = ReadBytes(g_strJobFile);
+    EXPECT_EQ(0u, job.find("[Setup]\r\nCTLType=2\r\nUIType=0\r\nRowShow=0\r\n[Advanced]\r\n"
+                           "GPI=3\r\nMinCap=2048\r\nHubPort=0\r\n"))
+        << job;
+    EXPECT_NE(std::string::npos, job.find("\r\nMinCapLimit=1\r\n")) << job;
+}
+
+// An empty path copies nothing either way.
+TEST_F(AdvancedTransfer, EmptyPathCopiesNothing) {
+    const std::string job = "[Advanced]\r\nCheckDDR=1\r\n";
+    m_dir.Write("Job.ini", job);
+    EXPECT_FALSE(CopyAdvancedSettings(1, ""));
+    EXPECT_FALSE(CopyAdvancedSettings(0, ""));
+    EXPECT_EQ(job, ReadBytes(g_strJobFile));
+    EXPECT_EQ(1u, m_dir.Names().size());
+}
