@@ -369,7 +369,11 @@ void CColorStatic::OnPaint() {
     fw::CPaintDC dc(this);
     fw::CRect rcClient;
     GetClientRect(&rcClient);
-    const std::string text = GetWindowText();
+    // A picture static's window text names its image (a resource ordinal in
+    // the template): it is no caption to draw over the swatch colour.
+    const DWORD dwType = GetStyle() & SS_TYPEMASK;
+    const bool bPicture = dwType == SS_BITMAP || dwType == SS_ICON || dwType == SS_ENHMETAFILE;
+    const std::string text = bPicture ? std::string() : GetWindowText();
 
     // Background and text reach the screen in one copy, without flicker.
     fw::CDC memDC;

@@ -76,6 +76,26 @@ TEST(ColorStaticPainting, CyclingTextShowsEachColourOnlyInItsShownPhase) {
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
+TEST(ColorStaticPainting, SwatchDrawsNoTextOverItsColour) {
+    CLabelDlg dlg;
+    Operator op;
+    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+        // On Windows a bitmap static's text is its image's ordinal.
+        fw::api::SetWindowText(d.Item(kSwatch), "\xFF\x11\x04");
+        dlg.Label(kSwatch).SetBackColor(RGB(0, 0, 255));
+        for (const DrawnText& drawn : DrawnTexts(d.Item(kSwatch))) {
+            EXPECT_EQ("", drawn.text) << "nothing written over the colour";
+        }
+        dlg.Label(kText).ModifyStyle(SS_TYPEMASK, SS_ICON);
+        dlg.Label(kText).SetForeColor(RGB(1, 1, 1));
+        for (const DrawnText& drawn : DrawnTexts(d.Item(kText))) {
+            EXPECT_EQ("", drawn.text) << "an icon static's text names its image too";
+        }
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+}
+
 TEST(ColorStaticPainting, TextLayoutFollowsTheStyle) {
     struct Case {
         DWORD style;

@@ -13,8 +13,7 @@ END_MESSAGE_MAP()
 
 CLabelDlg::CLabelDlg() {
     fwtest::TemplateBuilder t("Labels", 230, 100);
-    t.Control(fw::ControlClass::Static, kSwatch, "#" + std::to_string(IDB_BIN_SWATCH),
-              SS_BITMAP | SS_NOTIFY, 10, 5, 12, 8)
+    t.Control(fw::ControlClass::Static, kSwatch, "", SS_BITMAP | SS_NOTIFY, 10, 5, 12, 8)
         .Label(kNarrow, "", 10, 20, 20, 8)
         .Label(kWide, "", 10, 30, 20, 8)
         .Label(kText, "Ready", 10, 40, 20, 8)
@@ -22,7 +21,10 @@ CLabelDlg::CLabelDlg() {
         .Label(kLink, "http://example.invalid/", 10, 60, 20, 8)
         .Label(kPlain, "Plain", 180, 5, 30, 8, SS_NOTIFY)
         .Button(IDCANCEL, "Close", 170, 80);
-    InitModalIndirect(t.Bytes(), nullptr, {}, kLabelDialog);
+    // The swatch names its bitmap by ordinal, as the templates in res/ do.
+    fw::DialogTemplate withBitmap = t.Template();
+    withBitmap.items[0].title = fw::NameOrOrdinal::Ordinal(IDB_BIN_SWATCH);
+    InitModalIndirect(withBitmap.Serialize(), nullptr, {}, kLabelDialog);
 }
 
 BOOL CLabelDlg::OnInitDialog() {
