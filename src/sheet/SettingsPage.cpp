@@ -1,0 +1,3 @@
+#include "sheet/SettingsPage.h"
+
+IMPLEMENT_DYNAMIC(CSettingsPage, fw::CPropertyPage)

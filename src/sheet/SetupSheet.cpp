@@ -1,0 +1,202 @@
+#include "sheet/SetupSheet.h"
+
+#include "entry/LanguageText.h"
+#include "entry/globals.h"
+
+namespace {
+
+// The font that DoModal forces on the sheet and its pages. Module-wide,
+// because the platform's sheet-creation callback gets no pointer to the
+// sheet; empty face or size 0: the templates keep their own fonts.
+std::string s_strSheetFontFace;
+WORD s_nSheetFontSize = 0;
+
+bool HasSheetFont() {
+    return !s_strSheetFontFace.empty() && s_nSheetFontSize > 0;
+}
+
+// The rectangle of a child window in the client coordinates of its parent.
+fw::CRect ChildRect(const fw::CWnd* pParent, int nID) {
+    fw::CRect rect;
+    if (fw::CWnd* pChild = pParent->GetDlgItem(nID)) {
+        pChild->GetWindowRect(&rect);
+        pParent->ScreenToClient(&rect);
+    }
+    return rect;
+}
+
+void MoveChild(const fw::CWnd* pParent, int nID, fw::CRect rect, int dx) {
+    if (fw::CWnd* pChild = pParent->GetDlgItem(nID)) {
+        rect.OffsetRect(dx, 0);
+        pChild->MoveWindow(&rect, FALSE);
+    }
+}
+
+const struct {
+    int nTab;
+    const char* key;
+} kTabTitles[] = {
+    {0, "IDS_SETUP_UI_SHEET_MODE"},
+    {1, "IDS_SETUP_UI_SHEET_BIN_INFO"},
+    {2, "IDS_SETUP_UI_SHEET_AUTOPRODUCTION"},
+};
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CSetupSheet, fw::CPropertySheet)
+
+BEGIN_MESSAGE_MAP(CSetupSheet, fw::CPropertySheet)
+ON_COMMAND(IDOK, OnOK)
+ON_BN_CLICKED(IDC_EXPORT_SET, OnExport)
+ON_BN_CLICKED(IDC_IMPORT_SET, OnImport)
+END_MESSAGE_MAP()
+
+CSetupSheet::CSetupSheet(const std::string& caption, fw::CWnd* pParentWnd, UINT iSelectPage)
+    : fw::CPropertySheet(caption, pParentWnd, iSelectPage) {}
+
+void CSetupSheet::AddPage(CSettingsPage* pPage) {
+    fw::CPropertySheet::AddPage(pPage);
+}
+
+CSettingsPage* CSetupSheet::GetSettingsPage(int nPage) const {
+    fw::CPropertyPage* pPage = GetPage(nPage);
+    if (pPage == nullptr || !pPage->IsKindOf(RUNTIME_CLASS(CSettingsPage))) {
+        return nullptr;
+    }
+    return static_cast<CSettingsPage*>(pPage);
+}
+
+INT_PTR CSetupSheet::DoModal(LPCSTR lpszFaceName, WORD nFontSize) {
+    s_strSheetFontFace = lpszFaceName != nullptr ? lpszFaceName : "";
+    s_nSheetFontSize = nFontSize;
+    if (HasSheetFont()) {
+        m_psh.dwFlags |= PSH_USECALLBACK;
+        m_psh.pfnCallback = &CSetupSheet::SheetCallback;
+    }
+    return fw::CPropertySheet::DoModal();
+}
+
+int CALLBACK CSetupSheet::SheetCallback(HWND, UINT message, LPARAM lParam) {
+    if (message == PSCB_PRECREATE && lParam != 0 && HasSheetFont()) {
+        // The platform's own sheet template, in a block with room to grow:
+        // "Times New Roman" is longer than the face it names.
+        auto* pTemplate = reinterpret_cast<LPDLGTEMPLATE>(lParam);
+        const size_t room = PreCreateTemplateRoom(pTemplate);
+        fw::CDialogTemplate dlgTemplate(pTemplate);
+        if (dlgTemplate.SetFont(s_strSheetFontFace.c_str(), s_nSheetFontSize)) {
+            dlgTemplate.CopyTo(pTemplate, room);
+        }
+    }
+    return 0;
+}
+
+void CSetupSheet::BuildPropPageArray() {
+    fw::CPropertySheet::BuildPropPageArray();
+    if (!HasSheetFont()) {
+        return;
+    }
+    // Each entry states its own size; the next one starts that far on.
+    const auto* pEntryBytes = reinterpret_cast<const BYTE*>(m_psh.ppsp);
+    for (UINT i = 0; i < m_psh.nPages; ++i) {
+        const auto* pEntry = reinterpret_cast<LPCPROPSHEETPAGE>(pEntryBytes);
+        if (pEntry->pResource != nullptr) {
+            fw::CDialogTemplate dlgTemplate(pEntry->pResource);
+            if (dlgTemplate.SetFont(s_strSheetFontFace.c_str(), s_nSheetFontSize)) {
+                ReplacePageTemplate(pEntry, dlgTemplate);
+            }
+        }
+        pEntryBytes += pEntry->dwSize;
+    }
+}
+
+BOOL CSetupSheet::OnInitDialog() {
+    const BOOL bResult = fw::CPropertySheet::OnInitDialog();
+
+    // 20 pixels further left, 10 pixels wider.
+    fw::CRect rectSheet;
+    GetWindowRect(&rectSheet);
+    rectSheet.left -= 20;
+    rectSheet.right -= 10;
+    MoveWindow(&rectSheet, TRUE);
+
+    if (fw::CTabCtrl* pTab = GetTabControl()) {
+        fw::CRect rectTab;
+        pTab->GetWindowRect(&rectTab);
+        ScreenToClient(&rectTab);
+        rectTab.right += 10;
+        pTab->MoveWindow(&rectTab, FALSE);
+    }
+
+    // The standard buttons trade places; all rectangles are taken first.
+    const fw::CRect rectOK = ChildRect(this, IDOK);
+    const fw::CRect rectCancel = ChildRect(this, IDCANCEL);
+    const fw::CRect rectHelp = ChildRect(this, IDHELP);
+    const fw::CRect rectApply = ChildRect(this, ID_APPLY_NOW);
+    MoveChild(this, IDOK, rectApply, -80);
+    MoveChild(this, IDCANCEL, rectHelp, -71);
+    MoveChild(this, ID_APPLY_NOW, rectOK, 10);
+    MoveChild(this, IDHELP, rectCancel, 10);
+
+    for (int nID : {IDHELP, ID_APPLY_NOW}) {
+        if (fw::CWnd* pButton = GetDlgItem(nID)) {
+            pButton->ShowWindow(SW_HIDE);
+        }
+    }
+
+    SetDlgItemText(IDOK, GetLanguageText("IDS_SETUP_UI_OK"));
+    SetDlgItemText(IDCANCEL, GetLanguageText("IDS_SETUP_UI_CANCEL"));
+
+    fw::CWnd* pApply = GetDlgItem(ID_APPLY_NOW);
+    fw::CFont* pFont = pApply != nullptr ? pApply->GetFont() : nullptr;
+
+    // Import and export on the row of the standard buttons, at the left,
+    // each the size of OK.
+    fw::CRect rectImport(6, rectOK.top, 6 + rectOK.Width(), rectOK.bottom);
+    m_btnImport.Create(GetLanguageText("IDS_SETUP_UI_IMPORT_SET"),
+                       WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, rectImport,
+                       this, IDC_IMPORT_SET);
+    m_btnImport.SetFont(pFont, TRUE);
+    fw::CRect rectExport(96, rectOK.top, 96 + rectOK.Width(), rectOK.bottom);
+    m_btnExport.Create(GetLanguageText("IDS_SETUP_UI_EXPORT_SET"),
+                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, rectExport, this,
+                       IDC_EXPORT_SET);
+    m_btnExport.SetFont(pFont, TRUE);
+
+    if (fw::CTabCtrl* pTab = GetTabControl()) {
+        for (const auto& title : kTabTitles) {
+            // At most 259 characters, as the platform's item buffer holds.
+            pTab->SetItemText(title.nTab, GetLanguageText(title.key).substr(0, 259));
+        }
+    }
+
+    // Every page is created and initialized now, so that OK saves all of
+    // them; the mode page is the one shown.
+    for (int nPage : {2, 1, 0}) {
+        SetActivePage(nPage);
+    }
+    return bResult;
+}
+
+void CSetupSheet::OnOK() {
+    // The first page that refuses keeps the sheet open; what the pages
+    // before it wrote stays written.
+    for (int nPage = 0; nPage < GetPageCount(); ++nPage) {
+        CSettingsPage* pPage = GetSettingsPage(nPage);
+        if (pPage != nullptr && !pPage->SaveSettings(g_strJobFile)) {
+            return;
+        }
+    }
+    // Posted, not sent: the station handles it when it gets to it. A
+    // station without the window is not told.
+    fw::PostToTopLevelWindow(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE,
+                             WM_SETUP_SETTINGS_CHANGED, 0, 0);
+    EndDialog(1);
+}
+
+void CSetupSheet::OnExport() {
+    // The export of the pages' settings into another job file comes with the job file transfer.
+}
+
+void CSetupSheet::OnImport() {
+    // The import of another job file comes with the job file transfer.
+}

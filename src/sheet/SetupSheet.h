@@ -1,0 +1,67 @@
+// CSetupSheet: the modal settings sheet of one visit. It holds the settings
+// pages as tabs (mode, bin, flash check, in that order), forces one font on
+// itself and every page, rearranges the standard buttons, adds the import
+// and export buttons, and replaces the standard confirm handling: OK saves
+// every page into the job file, tells the station and ends the sheet with 1.
+// The sheet writes no key of its own; the pages do.
+#ifndef SETUP_SHEET_SETUPSHEET_H
+#define SETUP_SHEET_SETUPSHEET_H
+
+#include <string>
+
+#include "framework/framework.h"
+#include "sheet/SettingsPage.h"
+
+// The sheet's Apply Now button (the platform gives it no name of its own).
+#ifndef ID_APPLY_NOW
+#define ID_APPLY_NOW 0x3021
+#endif
+// The buttons the sheet adds to the row of standard buttons.
+#define IDC_IMPORT_SET 5059
+#define IDC_EXPORT_SET 5060
+
+// The station's data-transfer window and the message that tells it the job
+// settings changed (WM_USER + 64, both parameters 0).
+#define SETUP_STATION_WINDOW_CLASS "ZORVEK"
+#define SETUP_STATION_WINDOW_TITLE "DataTransfer"
+#define WM_SETUP_SETTINGS_CHANGED (WM_USER + 64)
+
+class CSetupSheet : public fw::CPropertySheet {
+    DECLARE_DYNAMIC(CSetupSheet)
+public:
+    explicit CSetupSheet(const std::string& caption, fw::CWnd* pParentWnd = nullptr,
+                         UINT iSelectPage = 0);
+
+    // Pages become tabs in the order added: mode, bin, flash check.
+    void AddPage(CSettingsPage* pPage);
+    // The page at nPage of the page list, or nullptr.
+    CSettingsPage* GetSettingsPage(int nPage) const;
+
+    // Runs the sheet with the font lpszFaceName at nFontSize points on the
+    // sheet and every page, whatever font their templates name. Returns 1
+    // after OnOK closed the sheet, IDCANCEL after Cancel, Escape or the close
+    // box.
+    INT_PTR DoModal(LPCSTR lpszFaceName, WORD nFontSize);
+    using fw::CPropertySheet::DoModal;
+
+    BOOL OnInitDialog() override;
+
+    fw::CButton m_btnImport;
+    fw::CButton m_btnExport;
+    // The file the last export wrote.
+    std::string m_strExportPath;
+
+protected:
+    void BuildPropPageArray() override;
+
+    void OnOK();
+    void OnExport();
+    void OnImport();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static int CALLBACK SheetCallback(HWND hWnd, UINT message, LPARAM lParam);
+};
+
+#endif
