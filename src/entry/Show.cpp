@@ -1,10 +1,13 @@
 // Show: the library's one exported function. One call is one editing visit.
 #include <cstring>
 
+#include "entry/LanguageText.h"
 #include "entry/globals.h"
+#include "pages/ModePage.h"
 #include "pages/PasswordDlg.h"
 #include "settings/JobSettings.h"
 #include "setup/host.h"
+#include "sheet/SetupSheet.h"
 
 namespace {
 
@@ -22,8 +25,6 @@ public:
 
 int ShowVisit(int flashIndex, char language, const char* appDir, const char* jobFile,
               const FlashTable* table, const void* hostParams) {
-    (void)flashIndex;  // handed to the mode page and the flash check page
-
     // Record what the host passed; the password dialog already needs it.
     g_nLanguage = static_cast<uint8_t>(language);
     g_strAppDir = appDir ? appDir : "";
@@ -51,9 +52,15 @@ int ShowVisit(int flashIndex, char language, const char* appDir, const char* job
         std::memset(g_HostParams, 0, SETUP_HOST_PARAMS_SIZE);
     }
 
-    // The settings sheet (mode, bin and flash check pages) runs here; only a
-    // confirmed sheet returns 1.
-    return 0;
+    // The settings sheet, with the pages as tabs 0, 1 and 2 in the order its
+    // confirm step relies on: mode, bin, flash check. Only a confirmed sheet
+    // (every page saved) returns 1.
+    CSetupSheet sheet(GetLanguageText("IDS_SETUP_UI_TITLE"), nullptr, 0);
+    CModePage modePage;
+    // Unchecked: an index beyond the table preselects nothing.
+    modePage.m_nInitialFlashIndex = static_cast<uint32_t>(flashIndex);
+    sheet.AddPage(&modePage);
+    return sheet.DoModal("Times New Roman", 8) == 1 ? 1 : 0;
 }
 
 }  // namespace

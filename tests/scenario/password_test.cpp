@@ -58,11 +58,25 @@ Operator::MessageBoxHandler ExpectPasswordBox(const std::string& text) {
 }
 
 // One visit in which the password dialog is answered by `handler` and no
-// other window comes up.
+// other window comes up: the password is refused.
 int Visit(Station& station, Operator::DialogHandler handler, char language = SETUP_LANGUAGE_ENU) {
     Operator op;
     op.OnDialog(IDD_PASSWORD, std::move(handler));
     return station.Show(op, 0, language);
+}
+
+// An accepted password opens the settings sheet; it is cancelled, so that the
+// job file holds only what the password dialog wrote.
+void CancelSheet(Operator& op) {
+    op.OnSheet([](SheetDriver& sheet) { sheet.Click(IDCANCEL); });
+}
+
+// One visit whose password `handler` accepts.
+int AcceptedVisit(Station& station, Operator::DialogHandler handler) {
+    Operator op;
+    op.OnDialog(IDD_PASSWORD, std::move(handler));
+    CancelSheet(op);
+    return station.Show(op);
 }
 
 const char kDialogKeys[][2][32] = {
@@ -113,14 +127,14 @@ TEST(PasswordDialog, OpensWithTranslatedTextsAndCaretInPasswordField) {
 TEST(PasswordDialog, EmptyPasswordAcceptedWhenNoneIsStored) {
     Station station;
     station.WriteJob("[Setup]\r\nCTLType=1\r\n");
-    Visit(station, Enter(""));
+    AcceptedVisit(station, Enter(""));
     EXPECT_EQ("[Setup]\r\nCTLType=1\r\n[PASSWORD]\r\nREMEMBER_PWD=0\r\n", station.ReadJob());
 
     SetReadOnly(station.JobFile());
     EXPECT_EQ(0, Visit(station, [](DialogDriver& d) { d.PressEscape(); }));
     EXPECT_TRUE(IsReadOnly(station.JobFile())) << "a refused visit loads nothing";
 
-    Visit(station, Enter(""));
+    AcceptedVisit(station, Enter(""));
     EXPECT_FALSE(IsReadOnly(station.JobFile())) << "an accepted visit loads the settings";
 }
 
@@ -150,14 +164,14 @@ TEST(PasswordDialog, WrongPasswordKeepsDialogOpen) {
 TEST(PasswordDialog, RememberedPasswordIsFilledIn) {
     Station station;
     station.WriteJob("[PASSWORD]\r\nPWD=line7\r\n");
-    Visit(station, [](DialogDriver& d) {
+    AcceptedVisit(station, [](DialogDriver& d) {
         d.Type(IDC_PASSWORD, "line7");
         d.Check(IDC_REMEMBER_PASSWORD);
         d.Click(IDOK);
     });
     EXPECT_EQ("[PASSWORD]\r\nPWD=line7\r\nREMEMBER_PWD=1\r\n", station.ReadJob());
 
-    Visit(station, [](DialogDriver& d) {
+    AcceptedVisit(station, [](DialogDriver& d) {
         EXPECT_TRUE(d.IsChecked(IDC_REMEMBER_PASSWORD));
         EXPECT_EQ("line7", d.Text(IDC_PASSWORD));
         EXPECT_NE(0, d.Style(IDC_PASSWORD) & ES_PASSWORD);
@@ -211,12 +225,13 @@ TEST(PasswordDialog, ChangePassword) {
             change.OnMessageBox(ExpectPasswordBox(station.Text("IDS_SETUP_UI_EDIT_SUCCESS")));
             d.Click(IDOK);
         });
+        CancelSheet(change);
         station.Show(change);
         EXPECT_EQ("[PASSWORD]\r\nPWD=" + next + "\r\nREMEMBER_PWD=0\r\n", station.ReadJob());
     }
 
     SetReadOnly(station.JobFile());
-    Visit(station, Enter(""));
+    AcceptedVisit(station, Enter(""));
     EXPECT_FALSE(IsReadOnly(station.JobFile())) << "the empty password is accepted now";
 }
 
@@ -248,7 +263,7 @@ TEST(PasswordDialog, SixteenCharacterLimit) {
 TEST(PasswordDialog, RefusedVisitKeepsPreviousSettings) {
     Station first;
     first.WriteJob("[PASSWORD]\r\nPWD=a\r\n[Setup]\r\nCTLType=3\r\n");
-    Visit(first, Enter("a"));
+    AcceptedVisit(first, Enter("a"));
     ASSERT_EQ(&first.Table(), g_pFlashTable);
     ASSERT_EQ(3, JobSettings.Setup.CTLType);
 

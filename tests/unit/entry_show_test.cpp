@@ -17,11 +17,13 @@ namespace {
 using testsupport::TempDir;
 
 // One visit whose password dialog is confirmed as it opens (the jobs here
-// store no password, so the empty one is accepted).
+// store no password, so the empty one is accepted) and whose settings sheet
+// is cancelled, so that no page writes into the job file.
 int ShowAccepted(int flashIndex, char language, const char* appDir, const char* jobFile,
                  const FlashTable* table, const void* hostParams) {
     Operator op;
     op.OnDialog(IDD_PASSWORD, [](DialogDriver& d) { d.Click(IDOK); });
+    op.OnSheet([](SheetDriver& sheet) { sheet.Click(IDCANCEL); });
     return Show(flashIndex, language, appDir, jobFile, table, hostParams);
 }
 
