@@ -287,11 +287,23 @@ void HandleFileDialog(Operator& op, HWND dialog, bool save) {
 
 // --- The tick -------------------------------------------------------------------
 
-void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    Operator* op = Operator::Current();
-    if (op == nullptr) {
-        return;
+// A window that came up while no Operator acts: a test that opens a modal
+// window must say who answers it. It is cancelled so that the test ends (as
+// the headless window system ends such a run).
+void CancelUnexpected(HWND window) {
+    DialogDriver driver(window);
+    ADD_FAILURE() << "a window (\"" << TextOf(window)
+                  << "\") came up while no Operator was acting; it is cancelled";
+    driver.PressEscape();
+    if (driver.IsOpen()) {
+        driver.CloseBox();
     }
+    if (driver.IsOpen()) {
+        driver_backend::ForceEnd(window, ::GetPropA(window, "SetupSheet") != NULL);
+    }
+}
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     HWND window = NULL;
     ::EnumThreadWindows(::GetCurrentThreadId(), FindNewWindow, reinterpret_cast<LPARAM>(&window));
     if (window == NULL) {
@@ -300,6 +312,12 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     // Marked first: the handler's actions run nested modal loops, where this
     // timer fires again and must look only for newer windows.
     ::SetPropA(window, kSeenProp, reinterpret_cast<HANDLE>(1));
+
+    Operator* op = Operator::Current();
+    if (op == nullptr) {
+        CancelUnexpected(window);
+        return;
+    }
 
     if (::GetPropA(window, "SetupSheet") != NULL) {
         op->RunSheet(window);
@@ -327,12 +345,8 @@ void Arm() {
     }
 }
 
-void Disarm() {
-    if (s_timer != 0) {
-        ::KillTimer(NULL, s_timer);
-        s_timer = 0;
-    }
-}
+// The timer stays: between operators it cancels what nobody expects.
+void Disarm() {}
 
 void Click(HWND control) {
     char className[16] = "";
@@ -440,7 +454,9 @@ void ForceEnd(HWND window, bool isSheet) {
 
 void ReportErrors() {}
 
-void ResetWindowSystem() {}
+void ResetWindowSystem() {
+    Arm();
+}
 
 }  // namespace driver_backend
 
