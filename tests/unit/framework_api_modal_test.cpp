@@ -408,3 +408,51 @@ TEST(FrameworkApiModal, FileDialogsReturnThePathChosenAndAskBeforeReplacing) {
     op.OnFileDialog([](FileDialogSeen&) { return FileChoice::Cancel(); });
     EXPECT_FALSE(RunFileDialog(true, station.Dir(), OFN_HIDEREADONLY).result);
 }
+
+#if defined(_WIN32)
+namespace {
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int ThreadWindows() {
+    int count = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+}  // namespace
+
+// On the real window system: a dialog, a message box and a sheet leave no
+// window of theirs behind once they have ended, and the sheet no GDI or USER
+// object (where the system counts them).
+TEST(FrameworkApiModal, NothingIsLeftBehindWhenTheWindowsEnd) {
+    TemplateBuilder dialog = RawDialog();
+    auto runAll = [&] {
+        Operator op;
+        op.OnDialog(kTestDialogId, [](DialogDriver& d) {
+            d.Click(kAsk);
+            d.Click(IDOK);
+        });
+        op.OnMessageBox([](MessageBoxSeen&) { return IDYES; });
+        op.OnSheet([](SheetDriver& s) {
+            s.PickTab(1);
+            s.Click(IDCANCEL);
+        });
+        api::DialogBoxIndirectParam(api::ModuleInstance(), dialog.Get(), NULL, RawDialogProc, 0);
+        RunRawSheet(NULL);
+    };
+    runAll();  // the first run registers classes and loads what stays loaded
+    const int windows = ThreadWindows();
+    const DWORD gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    for (int i = 0; i < 3; ++i) {
+        runAll();
+    }
+    EXPECT_EQ(windows, ThreadWindows());
+    EXPECT_EQ(gdi, ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
+    EXPECT_EQ(user, ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS));
+}
+#endif
