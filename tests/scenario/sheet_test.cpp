@@ -154,16 +154,20 @@ TEST(SetupSheet, MissingTextsLeaveCaptionsEmpty) {
 }
 
 // OK at once saves the pages the operator did not touch: a job holding every
-// key gets them back as they were, an empty job gets them all.
+// mode key gets them back as they were, an empty job gets them all. (The
+// other pages' sections are theirs to check.)
 TEST(SetupSheet, OkAtOnceWritesTheModeKeys) {
     const struct {
         const char* name;
         std::string job;
-        std::string expected;  // the job file after the visit
+        std::string expected;  // the mode page's sections after the visit
     } cases[] = {
-        {"every key present", kFullJob, std::string(kFullJob) + "[PASSWORD]\r\nREMEMBER_PWD=0\r\n"},
+        {"every key present", kFullJob,
+         "[Setup]\r\nCTLType=2\r\nDrivingLevel=51\r\n"
+         "[Flash]\r\nFlashIndex=1\r\nFlashName=FX29F64G08AMC\r\nUnAutoCheck=1\r\nFlashNum=2\r\n"
+         "ChannelNum=1\r\nRWCycle=7\r\n"
+         "[Sorting]\r\nScanMode=2\r\nFlashCheck=4\r\nECC=12\r\nReadAfterWroteAll=1\r\n"},
         {"empty job", "",
-         "[PASSWORD]\r\nREMEMBER_PWD=0\r\n"
          "[Setup]\r\nCTLType=0\r\nDrivingLevel=0\r\n"
          "[Flash]\r\nFlashNum=1\r\nChannelNum=0\r\nRWCycle=5\r\nFlashIndex=0\r\n"
          "FlashName=FX29F08G08AAA\r\nUnAutoCheck=0\r\n"
@@ -176,7 +180,15 @@ TEST(SetupSheet, OkAtOnceWritesTheModeKeys) {
         Operator op;
         QueueVisit(op, [](SheetDriver& s) { s.Click(IDOK); });
         EXPECT_EQ(1, station.Show(op));
-        EXPECT_EQ(c.expected, station.ReadJob());
+        const std::string job = station.ReadJob();
+        EXPECT_EQ(c.expected,
+                  Section(job, "Setup") + Section(job, "Flash") + Section(job, "Sorting"));
+        EXPECT_EQ("[PASSWORD]\r\nREMEMBER_PWD=0\r\n", Section(job, "PASSWORD"));
+        if (!c.job.empty()) {
+            EXPECT_EQ("[Other]\r\nKey=Value\r\n", Section(job, "Other"));
+            EXPECT_EQ(0u, job.find(c.job.substr(0, c.job.find("[Other]"))))
+                << "the keys were written in place";
+        }
     }
 }
 

@@ -1,0 +1,300 @@
+// The settings sheet with three pages, run directly (the module's classes are
+// linked into the test program on both window systems): the order in which
+// pages initialize and save, a page that refuses, the mode page saving into
+// another file, reloading, and a job file that cannot be written.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "driver/operator.h"
+#include "driver/station.h"
+#include "entry/globals.h"
+#include "pages/ModePage.h"
+#include "platform/ini.h"
+#include "resource.h"
+#include "scenario/sheet_support.h"
+#include "settings/JobSettings.h"
+#include "sheet/SetupSheet.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+using sheettest::Section;
+using sheettest::Value;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// A page that stands in for the bin and flash check pages: it logs what the
+// sheet asks of it, writes one key of its own, and refuses on request.
+class CProbePage : public CSettingsPage {
+public:
+    CProbePage(UINT nIDTemplate, int number, Strings* log)
+        : CSettingsPage(nIDTemplate), m_number(number), m_log(log) {}
+
+    bool m_bRefuse = false;
+
+    BOOL OnInitDialog() override {
+        Log("init");
+        return CSettingsPage::OnInitDialog();
+    }
+    BOOL SaveSettings(const std::string& path) override {
+        Log("save");
+        if (m_bRefuse) {
+            MessageBox("Page " + std::to_string(m_number) + " refuses.", "Probe", MB_OK);
+            return FALSE;
+        }
+        ini::WriteString("Probe", ("Page" + std::to_string(m_number)).c_str(), "saved",
+                         path.empty() ? g_strJobFile : path);
+        return TRUE;
+    }
+    BOOL LoadSettings(const std::string&) override {
+        Log("load");
+        return TRUE;
+    }
+
+private:
+    void Log(const char* what) {
+        m_log->push_back(std::string(what) + " " + std::to_string(m_number));
+    }
+
+    int m_number;
+    Strings* m_log;
+};
+
+void MakeDirectory(const std::string& path) {
+#if defined(_WIN32)
+    ::CreateDirectoryA(path.c_str(), nullptr);
+#else
+    ::mkdir(path.c_str(), 0755);
+#endif
+}
+
+void RemoveDirectory(const std::string& path) {
+#if defined(_WIN32)
+    ::RemoveDirectoryA(path.c_str());
+#else
+    ::rmdir(path.c_str());
+#endif
+}
+
+// The module's globals as Show leaves them for the sheet, for one station;
+// restored afterwards so that no other test sees them.
+class SheetPagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_saved = JobSettings;
+        g_nLanguage = SETUP_LANGUAGE_ENU;
+        g_strAppDir = m_station.Dir();
+        g_strJobFile = m_station.JobFile();
+        g_strLanguageFile = m_station.Dir() + "\\DLL\\Language.dll";
+        g_pFlashTable = &m_station.Table();
+    }
+    void TearDown() override {
+        JobSettings = m_saved;
+        g_strAppDir.clear();
+        g_strJobFile.clear();
+        g_strLanguageFile.clear();
+        g_pFlashTable = nullptr;
+        g_bFlashNameRequired = 0;
+    }
+
+    void LoadJob(const std::string& text) {
+        m_station.WriteJob(text);
+        JobSettings.Load(g_strJobFile);
+    }
+
+    Station m_station;
+    Strings m_log;
+
+private:
+    CJobSettings m_saved;
+};
+
+const char kJob[] =
+    "[Setup]\r\nCTLType=3\r\nDrivingLevel=68\r\n"
+    "[Flash]\r\nFlashIndex=1\r\nFlashName=FX29F64G08AMC\r\nUnAutoCheck=1\r\nFlashNum=2\r\n"
+    "ChannelNum=1\r\nRWCycle=1\r\n"
+    "[Sorting]\r\nScanMode=1\r\nFlashCheck=2\r\nECC=3\r\n";
+
+}  // namespace
+
+// Every page initializes as the sheet opens (2, 1, then the mode page, which
+// shows); OK saves them in tab order and stops at the first that refuses,
+// with what the pages before it wrote kept and the station not told. A
+// second OK saves all three again from the start.
+TEST_F(SheetPagesTest, OkSavesThePagesInOrderAndStopsAtARefusal) {
+    LoadJob(kJob);
+    StationWindow transfer(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE);
+    CSetupSheet sheet("Settings");
+    CModePage modePage;
+    CProbePage binPage(IDD_BIN, 1, &m_log);
+    CProbePage checkPage(IDD_FLASH_CHECK, 2, &m_log);
+    sheet.AddPage(&modePage);
+    sheet.AddPage(&binPage);
+    sheet.AddPage(&checkPage);
+    binPage.m_bRefuse = true;
+
+    Operator op;
+    op.OnSheet([&](SheetDriver& s) {
+        EXPECT_EQ((Strings{"init 2", "init 1"}), m_log);
+        EXPECT_EQ(0, s.ActiveIndex());
+        EXPECT_EQ(IDD_MODE, s.Page().TemplateId());
+        ASSERT_EQ(3, s.PageCount());
+        EXPECT_EQ("Mode", s.TabTitle(0));
+        EXPECT_EQ("Bin", s.TabTitle(1));
+        EXPECT_EQ("Flash Check", s.TabTitle(2));
+        m_log.clear();
+
+        s.Select(IDC_CONTROLLER, 1);
+        op.OnMessageBox([](MessageBoxSeen& m) {
+            EXPECT_EQ("Page 1 refuses.", m.text);
+            return IDOK;
+        });
+        s.Click(IDOK);
+        EXPECT_TRUE(s.IsOpen());
+        EXPECT_EQ((Strings{"save 1"}), m_log);
+        EXPECT_EQ("1", Value(m_station.ReadJob(), "Setup", "CTLType"));
+        EXPECT_EQ("(none)", Value(m_station.ReadJob(), "Probe", "Page2"));
+        EXPECT_TRUE(transfer.Received().empty());
+
+        // The pages keep their fonts when shown later.
+        for (int tab : {1, 2}) {
+            s.PickTab(tab);
+            const FontSeen font = s.Page().Font(0);
+            EXPECT_EQ("Times New Roman", font.face) << tab;
+            EXPECT_EQ(8, font.PointSize()) << tab;
+        }
+        s.PickTab(0);
+
+        m_log.clear();
+        binPage.m_bRefuse = false;
+        s.Select(IDC_CONTROLLER, 2);
+        s.Click(IDOK);
+        EXPECT_EQ((Strings{"save 1", "save 2"}), m_log);
+    });
+    EXPECT_EQ(1, sheet.DoModal("Times New Roman", 8));
+    EXPECT_EQ(std::vector<UINT>{WM_SETUP_SETTINGS_CHANGED}, transfer.Received());
+    const std::string job = m_station.ReadJob();
+    EXPECT_EQ("2", Value(job, "Setup", "CTLType"));
+    EXPECT_EQ("[Probe]\r\nPage1=saved\r\nPage2=saved\r\n", Section(job, "Probe"));
+}
+
+// Reloading (as an import does) refills every list from JobSettings, each
+// item once; the template's flash numbers stay "1", "2", "4".
+TEST_F(SheetPagesTest, ModePageReloadsFromJobSettings) {
+    LoadJob(kJob);
+    CSetupSheet sheet("Settings");
+    CModePage modePage;
+    sheet.AddPage(&modePage);
+    Operator op;
+    op.OnSheet([&](SheetDriver& s) {
+        const int ids[] = {IDC_CONTROLLER, IDC_DRIVING_LEVEL, IDC_FLASH_TYPE, IDC_FLASH_NUM,
+                           IDC_CHANNEL,    IDC_RW_CYCLE,      IDC_ECC,        IDC_TEST_CASE};
+        std::vector<Strings> before;
+        for (int id : ids) {
+            before.push_back(s.Items(id));
+        }
+        EXPECT_EQ(3, s.CurSel(IDC_CONTROLLER));
+        s.Select(IDC_CONTROLLER, 0);
+
+        JobSettings.Setup.CTLType = 4;
+        JobSettings.Setup.ShowTPCTLName = 1;
+        JobSettings.Flash.FlashNum = 4;
+        JobSettings.Sorting.ScanMode = 0;
+        for (int pass = 0; pass < 2; ++pass) {
+            EXPECT_TRUE(modePage.LoadSettings(g_strJobFile));
+        }
+        for (size_t i = 0; i < before.size(); ++i) {
+            if (ids[i] != IDC_CONTROLLER) {
+                EXPECT_EQ(before[i], s.Items(ids[i])) << ids[i];
+            }
+        }
+        EXPECT_EQ((Strings{"1", "2", "4"}), s.Items(IDC_FLASH_NUM));
+        EXPECT_EQ("RX-360", s.Items(IDC_CONTROLLER)[3]);
+        EXPECT_EQ(4, s.CurSel(IDC_CONTROLLER));
+        EXPECT_EQ(2, s.CurSel(IDC_FLASH_NUM));
+        EXPECT_TRUE(s.IsChecked(IDC_TRAFFIC_LIGHT));
+        EXPECT_FALSE(s.IsChecked(IDC_FAST_TEST));
+        EXPECT_FALSE(s.IsEnabled(IDC_ECC));
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, sheet.DoModal("Times New Roman", 8));
+    EXPECT_EQ(std::string(kJob), m_station.ReadJob()) << "reloading writes nothing";
+}
+
+// SaveSettings writes where it is told (an export file) and leaves the job
+// file alone; the empty path is the job file. g_bFlashNameRequired follows
+// the UnAutoCheck box, shown and saved.
+TEST_F(SheetPagesTest, ModePageSavesIntoTheFileItIsGiven) {
+    LoadJob(kJob);
+    const std::string exportFile = m_station.Path("Export.ini");
+    CSetupSheet sheet("Settings");
+    CModePage modePage;
+    sheet.AddPage(&modePage);
+    Operator op;
+    op.OnSheet([&](SheetDriver& s) {
+        EXPECT_EQ(1, g_bFlashNameRequired);
+        s.Uncheck(IDC_UNAUTO_CHECK);
+        EXPECT_EQ(0, g_bFlashNameRequired);
+        s.Check(IDC_UNAUTO_CHECK);
+        EXPECT_EQ(0, s.CurSel(IDC_CHANNEL)) << "unchecking chose the single channel";
+        s.Select(IDC_FLASH_NUM, "4");
+        g_bFlashNameRequired = 0;  // as the flash check page may leave it
+
+        EXPECT_TRUE(modePage.SaveSettings(exportFile));
+        EXPECT_EQ(1, g_bFlashNameRequired);
+        EXPECT_EQ(std::string(kJob), m_station.ReadJob());
+        const std::string exported = Station::ReadFile(exportFile);
+        EXPECT_EQ("[Setup]\r\nCTLType=3\r\nDrivingLevel=68\r\n", Section(exported, "Setup"));
+        EXPECT_EQ(
+            "[Flash]\r\nFlashNum=4\r\nChannelNum=0\r\nRWCycle=1\r\nFlashIndex=1\r\n"
+            "FlashName=FX29F64G08AMC\r\nUnAutoCheck=1\r\n",
+            Section(exported, "Flash"));
+        EXPECT_EQ("[Sorting]\r\nScanMode=1\r\nFlashCheck=2\r\nECC=3\r\n",
+                  Section(exported, "Sorting"));
+
+        EXPECT_TRUE(modePage.SaveSettings(""));
+        EXPECT_EQ("4", Value(m_station.ReadJob(), "Flash", "FlashNum"));
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, sheet.DoModal("Times New Roman", 8));
+}
+
+// A job file that cannot be written: the operator is told, naming the file,
+// and the sheet stays open instead of reporting settings as saved; once the
+// file can be written again, OK saves.
+TEST_F(SheetPagesTest, UnwritableJobFileKeepsTheSheetOpen) {
+    LoadJob(kJob);
+    CSetupSheet sheet("Settings");
+    CModePage modePage;
+    sheet.AddPage(&modePage);
+    StationWindow transfer(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE);
+    Operator op;
+    op.OnSheet([&](SheetDriver& s) {
+        // A folder where the job file was: no file can replace it.
+        std::remove(g_strJobFile.c_str());
+        MakeDirectory(g_strJobFile);
+        op.OnMessageBox([&](MessageBoxSeen& m) {
+            EXPECT_NE(std::string::npos, m.text.find(g_strJobFile)) << m.text;
+            EXPECT_EQ(m_station.Text("IDS_SETUP_MESSAGE_NOTE"), m.caption);
+            EXPECT_EQ(static_cast<UINT>(MB_OK), m.Buttons());
+            return IDOK;
+        });
+        s.Click(IDOK);
+        EXPECT_TRUE(s.IsOpen());
+        EXPECT_TRUE(transfer.Received().empty());
+
+        RemoveDirectory(g_strJobFile);
+        s.Click(IDOK);
+    });
+    EXPECT_EQ(1, sheet.DoModal("Times New Roman", 8));
+    EXPECT_EQ(std::vector<UINT>{WM_SETUP_SETTINGS_CHANGED}, transfer.Received());
+    EXPECT_EQ("[Setup]\r\nCTLType=3\r\nDrivingLevel=68\r\n", Section(m_station.ReadJob(), "Setup"));
+}
