@@ -291,7 +291,17 @@ int Station::Show(Operator& op, int flashIndex, char language) {
 
 namespace {
 
+// Messages from WM_USER on are recorded as they reach the window: a posted
+// message may be delivered by any loop of the thread (the module's, the
+// driver's) before the test pumps the queue itself.
 LRESULT CALLBACK StationWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg >= WM_USER) {
+        auto* received =
+            reinterpret_cast<std::vector<UINT>*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (received != nullptr) {
+            received->push_back(msg);
+        }
+    }
     return ::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -307,19 +317,22 @@ StationWindow::StationWindow(const std::string& className, const std::string& ti
                                NULL, NULL, ::GetModuleHandleA(NULL), NULL);
     if (m_hwnd == NULL) {
         ADD_FAILURE() << "cannot create the window " << className << " \"" << title << "\"";
+        return;
     }
+    ::SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_received));
 }
 
 StationWindow::~StationWindow() {
     if (m_hwnd != NULL) {
+        ::SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
         ::DestroyWindow(m_hwnd);
     }
 }
 
 std::vector<UINT> StationWindow::Received() {
+    // Dispatching records them (StationWindowProc).
     MSG msg;
     while (m_hwnd != NULL && ::PeekMessageA(&msg, m_hwnd, 0, 0, PM_REMOVE)) {
-        m_received.push_back(msg.message);
         ::DispatchMessageA(&msg);
     }
     return m_received;
