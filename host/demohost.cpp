@@ -3,19 +3,32 @@
 // Job\Demo.ini beside it), owns the station window that the module notifies,
 // builds a flash table, and calls Show as the station does, printing each step.
 //
-//   demohost [--language 0|1|2] [--flash-index N] [--job PATH] [--tour]
+//   demohost [--language 0|1|2] [--flash-index N] [--job PATH] [--tour [--shots]]
 //
-// Without --tour the dialogs wait for a person. With --tour the demo answers
-// them itself, step by step, from a thread timer (for a run without anyone at
-// the screen): the password dialog gets the job's password, anything else is
-// cancelled.
+// Without --tour the dialogs wait for a person. With --tour the demo goes
+// through every window of the module by itself, from a thread timer: the
+// password dialog (the job's password typed, OK), the sheet's first tab, the
+// advanced settings dialog, every other tab of the sheet (and the flash ID
+// editor from the flash check tab), then Cancel on the sheet. It waits for
+// each window to be up and painted before going on, and fails with a message
+// naming the window that did not come within its time.
+//
+// With --shots it also stops at each of those windows for a screenshot: it
+// prints
+//   TOUR-SHOT <name> <left> <top> <right> <bottom>
+// (the window's rectangle on the screen) and goes on once the file
+// Tour\<name>.done appears in the station folder.
 #include <windows.h>
+// windows.h first
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "../res/resource.h"
 #include "dialog_answers.h"
 #include "setup/host.h"
 
@@ -26,6 +39,7 @@ struct DemoOptions {
     int flashIndex = 2;
     std::string jobFile;  // default: Job\Demo.ini in the station folder
     bool tour = false;
+    bool shots = false;
 };
 
 bool ParseOptions(int argc, char** argv, DemoOptions& options) {
@@ -39,12 +53,18 @@ bool ParseOptions(int argc, char** argv, DemoOptions& options) {
             options.jobFile = argv[++i];
         } else if (arg == "--tour") {
             options.tour = true;
+        } else if (arg == "--shots") {
+            options.shots = true;
         } else {
-            std::fprintf(
-                stderr,
-                "usage: demohost [--language 0|1|2] [--flash-index N] [--job PATH] [--tour]\n");
+            std::fprintf(stderr,
+                         "usage: demohost [--language 0|1|2] [--flash-index N] [--job PATH] "
+                         "[--tour [--shots]]\n");
             return false;
         }
+    }
+    if (options.shots && !options.tour) {
+        std::fprintf(stderr, "demohost: --shots needs --tour\n");
+        return false;
     }
     return true;
 }
@@ -165,21 +185,372 @@ private:
 
 int StationWindow::s_notifications = 0;
 
-// One step of the tour per dialog the module shows.
-void TourStep(const std::string& jobFile, HWND dialog, const std::string& title, int timesSeen) {
-    const int kPasswordEdit = 1079;
-    if (title == "PassWord" && timesSeen == 1) {
-        char password[260];
-        GetPrivateProfileStringA("PASSWORD", "PWD", "", password, sizeof password, jobFile.c_str());
-        SetDlgItemTextA(dialog, kPasswordEdit, password);
-        std::printf("Tour            password dialog: the job's password typed, OK pressed\n");
-        DialogAnswers::Click(dialog, IDOK);
-    } else {
-        std::printf("Tour            \"%s\": Cancel pressed\n", title.c_str());
-        DialogAnswers::Click(dialog, IDCANCEL);
-    }
-    std::fflush(stdout);
+// The module's windows, told apart by controls only they have.
+bool HasControl(HWND parent, int id) {
+    return GetDlgItem(parent, id) != nullptr;
 }
+
+enum class WindowKind { Other, Password, Sheet, Advanced, FlashId };
+
+// The property sheet's tab control has this ID on every comctl32 version.
+constexpr int kSheetTabControl = 0x3020;
+
+WindowKind KindOf(HWND dialog) {
+    if (HasControl(dialog, IDC_PASSWORD) && HasControl(dialog, IDC_CHANGE_PASSWORD)) {
+        return WindowKind::Password;
+    }
+    if (HasControl(dialog, IDC_ADVANCED_OK) && HasControl(dialog, IDC_ADVANCED_CANCEL)) {
+        return WindowKind::Advanced;
+    }
+    if (HasControl(dialog, IDC_FID_LIST) && HasControl(dialog, IDC_FID_ADD)) {
+        return WindowKind::FlashId;
+    }
+    char className[32] = {};
+    HWND tab = GetDlgItem(dialog, kSheetTabControl);
+    if (tab != nullptr && GetClassNameA(tab, className, sizeof className) > 0 &&
+        std::string(className) == WC_TABCONTROLA) {
+        return WindowKind::Sheet;
+    }
+    return WindowKind::Other;
+}
+
+// The name of a sheet page, from the controls on it: the screenshot's name.
+std::string PageName(HWND page) {
+    if (page == nullptr) {
+        return "";
+    }
+    if (HasControl(page, IDC_ADVANCED) && HasControl(page, IDC_RESTORE_DEFAULTS)) {
+        return "mode";
+    }
+    if (HasControl(page, IDC_BIN_CHECK_ENABLE) && HasControl(page, IDC_COLOR_VERIFY)) {
+        return "bin";
+    }
+    if (HasControl(page, IDC_CHECK_FLASH_GROUP) && HasControl(page, IDC_ADD_MODIFY)) {
+        return "flash-check";
+    }
+    return "";
+}
+
+HWND CurrentPage(HWND sheet) {
+    return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+int CurrentTab(HWND sheet) {
+    return static_cast<int>(SendMessageA(GetDlgItem(sheet, kSheetTabControl), TCM_GETCURSEL, 0, 0));
+}
+
+int TabCount(HWND sheet) {
+    return static_cast<int>(
+        SendMessageA(GetDlgItem(sheet, kSheetTabControl), TCM_GETITEMCOUNT, 0, 0));
+}
+
+// The tour: a list of stages, each waiting for one state of the module's
+// windows (the window on top, the sheet's tab), then taking its screenshot
+// and acting as an operator would to reach the next stage. It runs on the
+// ticks of a DialogAnswers timer, inside the module's modal loops.
+class Tour {
+public:
+    Tour(std::string jobFile, std::string ackFolder, bool shots)
+        : m_jobFile(std::move(jobFile)), m_ackFolder(std::move(ackFolder)), m_shots(shots) {
+        AddFirstStages();
+    }
+
+    void Tick() {
+        if (m_inTick) {
+            return;  // an action of this tick runs a modal loop of its own
+        }
+        m_inTick = true;
+        Step();
+        m_inTick = false;
+    }
+
+    // The outcome once Show has returned; false with the reason printed.
+    bool Report(int showResult) {
+        const bool closing = m_next + 1 == m_stages.size() && m_stages.back().endsShow;
+        if (!m_failed && m_next < m_stages.size() && !closing) {
+            Fail("Show returned " + std::to_string(showResult) + " while the tour waited for " +
+                 m_stages[m_next].waitingFor);
+        }
+        if (!m_failed) {
+            std::printf("Tour            complete: %d window(s) seen\n", m_shotCount);
+        }
+        return !m_failed;
+    }
+
+private:
+    static constexpr DWORD kStageTimeout = 20000;  // for a window to come up
+    static constexpr DWORD kShotTimeout = 30000;   // for the screenshot to be taken
+    static constexpr int kSettleTicks = 6;         // painted and shown for this long
+
+    struct Stage {
+        std::string name;        // the screenshot's name; empty for none
+        std::string waitingFor;  // what the stage waits for, for messages
+        std::function<void()> enter;
+        std::function<HWND()> ready;  // the window once the stage's state is reached
+        std::function<void(HWND)> after;
+        bool endsShow = false;  // the last stage: Show returns when it is reached
+    };
+
+    // The enabled dialog on top, or null.
+    static HWND TopDialog() {
+        const std::vector<HWND> dialogs = DialogAnswers::OpenDialogs();
+        return dialogs.empty() ? nullptr : dialogs.front();
+    }
+
+    static HWND TopDialogOf(WindowKind kind) {
+        HWND top = TopDialog();
+        return top != nullptr && KindOf(top) == kind ? top : nullptr;
+    }
+
+    // The sheet on top showing tab `index`.
+    static HWND SheetAtTab(int index) {
+        HWND sheet = TopDialogOf(WindowKind::Sheet);
+        if (sheet == nullptr || CurrentTab(sheet) != index) {
+            return nullptr;
+        }
+        HWND page = CurrentPage(sheet);
+        return page != nullptr && IsWindowVisible(page) ? sheet : nullptr;
+    }
+
+    void AddFirstStages() {
+        m_stages.push_back({"password", "the password dialog", nullptr,
+                            [] { return TopDialogOf(WindowKind::Password); },
+                            [this](HWND dialog) {
+                                char password[260];
+                                GetPrivateProfileStringA("PASSWORD", "PWD", "", password,
+                                                         sizeof password, m_jobFile.c_str());
+                                SetDlgItemTextA(dialog, IDC_PASSWORD, password);
+                                Say("password dialog: the job's password typed, OK pressed");
+                                DialogAnswers::Click(dialog, IDOK);
+                            }});
+        m_stages.push_back({"", "the settings sheet", nullptr, [] { return SheetAtTab(0); },
+                            [this](HWND sheet) { AddSheetStages(sheet); }});
+    }
+
+    // The sheet is up: one stage per tab and for the dialogs their pages
+    // open, then Cancel.
+    void AddSheetStages(HWND sheet) {
+        const int tabs = TabCount(sheet);
+        Say("settings sheet \"" + DialogAnswers::TitleOf(sheet) + "\": " + std::to_string(tabs) +
+            " tab(s)");
+        for (int index = 0; index < tabs; ++index) {
+            AddTabStages(index);
+        }
+        m_stages.push_back({"", "the settings sheet", nullptr,
+                            [] { return TopDialogOf(WindowKind::Sheet); },
+                            [this](HWND top) {
+                                Say("settings sheet: Cancel pressed");
+                                DialogAnswers::Click(top, IDCANCEL);
+                            }});
+        // Show returns once the sheet has closed; the timer stops with it.
+        m_stages.push_back({"", "the sheet to close", nullptr,
+                            [] { return TopDialog() == nullptr ? GetDesktopWindow() : nullptr; },
+                            nullptr, true});
+    }
+
+    void AddTabStages(int index) {
+        const std::string waiting = "tab " + std::to_string(index + 1) + " of the sheet";
+        // The name is the page's, known once the page is up.
+        m_stages.push_back({"*page", waiting,
+                            [index] {
+                                HWND sheet = TopDialogOf(WindowKind::Sheet);
+                                if (sheet != nullptr && CurrentTab(sheet) != index) {
+                                    PostMessageA(sheet, PSM_SETCURSEL, index, 0);
+                                }
+                            },
+                            [index] { return SheetAtTab(index); },
+                            [this, index](HWND sheet) {
+                                const std::string page = PageName(CurrentPage(sheet));
+                                if (page == "mode") {
+                                    AddDialogStages(
+                                        index, "advanced", "the advanced settings dialog",
+                                        WindowKind::Advanced, IDC_ADVANCED, IDC_ADVANCED_CANCEL);
+                                } else if (page == "flash-check") {
+                                    AddDialogStages(index, "flash-id", "the flash ID editor",
+                                                    WindowKind::FlashId, IDC_ADD_MODIFY, IDCANCEL);
+                                }
+                            }});
+    }
+
+    // A dialog that a button of the current page opens: open it, shoot it,
+    // close it with `closeButton`, back on the tab. Inserted right after the
+    // current stage.
+    void AddDialogStages(int tab, const std::string& name, const std::string& waiting,
+                         WindowKind kind, int openButton, int closeButton) {
+        std::vector<Stage> stages;
+        stages.push_back({name, waiting,
+                          [this, name, openButton] {
+                              HWND sheet = TopDialogOf(WindowKind::Sheet);
+                              HWND page = sheet != nullptr ? CurrentPage(sheet) : nullptr;
+                              if (page != nullptr) {
+                                  Say(name + ": its button on the page pressed");
+                                  DialogAnswers::Click(page, openButton);
+                              }
+                          },
+                          [kind] { return TopDialogOf(kind); },
+                          [this, name, closeButton](HWND dialog) {
+                              Say(name + ": Cancel pressed");
+                              DialogAnswers::Click(dialog, closeButton);
+                          }});
+        stages.push_back({"", "the sheet back on tab " + std::to_string(tab + 1), nullptr,
+                          [tab] { return SheetAtTab(tab); }, nullptr});
+        m_stages.insert(m_stages.begin() + static_cast<std::ptrdiff_t>(m_next) + 1, stages.begin(),
+                        stages.end());
+    }
+
+    void Step() {
+        if (m_failed) {
+            CloseEverything();
+            return;
+        }
+        if (m_next >= m_stages.size()) {
+            return;
+        }
+        Stage& stage = m_stages[m_next];
+        const DWORD now = GetTickCount();
+        if (!m_entered) {
+            m_entered = true;
+            m_stageStart = now;
+            m_window = nullptr;
+            m_settled = 0;
+            m_shotAsked = false;
+            if (stage.enter) {
+                stage.enter();
+            }
+            return;
+        }
+        if (m_shotAsked) {
+            WaitForShot(stage, now);
+            return;
+        }
+        HWND window = stage.ready();
+        if (window == nullptr || window != m_window) {
+            m_window = window;
+            m_settled = 0;
+            if (window != nullptr && window != GetDesktopWindow()) {
+                SetForegroundWindow(window);
+                RedrawWindow(
+                    window, nullptr, nullptr,
+                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            }
+            if (window == nullptr && now - m_stageStart > kStageTimeout) {
+                Fail(stage.waitingFor + " did not come up within " +
+                     std::to_string(kStageTimeout / 1000) + " s" + OpenWindowsNote());
+            }
+            return;
+        }
+        if (++m_settled < kSettleTicks) {
+            return;
+        }
+        if (stage.name == "*page") {
+            stage.name = PageName(CurrentPage(window));
+            if (stage.name.empty()) {
+                stage.name = "tab" + std::to_string(CurrentTab(window) + 1);
+            }
+        }
+        if (m_shots && !stage.name.empty()) {
+            RECT rect = {};
+            GetWindowRect(window, &rect);
+            if (rect.left < 0 || rect.top < 0) {
+                // Part of the window is off the screen, where no screenshot
+                // reaches: move it as the operator would drag it.
+                Say(stage.name + ": the window starts at " + std::to_string(rect.left) + "," +
+                    std::to_string(rect.top) + ", off the screen; moved into view");
+                SetWindowPos(window, nullptr, rect.left < 0 ? 0 : rect.left,
+                             rect.top < 0 ? 0 : rect.top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                m_window = nullptr;  // settle again where it is now
+                m_settled = 0;
+                return;
+            }
+            DeleteFileA(AckFile(stage.name).c_str());
+            std::printf("TOUR-SHOT %s %ld %ld %ld %ld\n", stage.name.c_str(), rect.left, rect.top,
+                        rect.right, rect.bottom);
+            std::fflush(stdout);
+            m_shotAsked = true;
+            m_shotStart = now;
+            return;
+        }
+        Finish(stage, window);
+    }
+
+    void WaitForShot(Stage& stage, DWORD now) {
+        if (GetFileAttributesA(AckFile(stage.name).c_str()) != INVALID_FILE_ATTRIBUTES) {
+            DeleteFileA(AckFile(stage.name).c_str());
+            Finish(stage, m_window);
+        } else if (now - m_shotStart > kShotTimeout) {
+            Fail("no screenshot of \"" + stage.name + "\" was taken within " +
+                 std::to_string(kShotTimeout / 1000) + " s");
+        }
+    }
+
+    void Finish(Stage& stage, HWND window) {
+        if (!stage.name.empty()) {
+            ++m_shotCount;
+            Say(stage.name + ": shown");
+        }
+        // `after` may insert stages, moving the vector: work on a copy.
+        const std::function<void(HWND)> after = stage.after;
+        if (after) {
+            after(window);
+        }
+        ++m_next;
+        m_entered = false;
+    }
+
+    std::string AckFile(const std::string& name) const { return m_ackFolder + name + ".done"; }
+
+    static std::string OpenWindowsNote() {
+        std::string note;
+        for (HWND dialog : DialogAnswers::OpenDialogs(false)) {
+            note += note.empty() ? "; open: " : ", ";
+            note += "\"" + DialogAnswers::TitleOf(dialog) + "\"";
+            if (!IsWindowEnabled(dialog)) {
+                note += " (disabled)";
+            }
+        }
+        return note.empty() ? "; no dialog open" : note;
+    }
+
+    void Fail(const std::string& message) {
+        m_failed = true;
+        std::printf("Tour FAILED     %s\n", message.c_str());
+        std::fflush(stdout);
+    }
+
+    // After a failure: Cancel whatever is open, so that Show returns.
+    void CloseEverything() {
+        if (++m_closeTicks % 10 != 0) {
+            return;
+        }
+        for (HWND dialog : DialogAnswers::OpenDialogs()) {
+            DialogAnswers::Click(dialog, IDCANCEL);
+            PostMessageA(dialog, WM_CLOSE, 0, 0);
+        }
+    }
+
+    // Window titles are in the ANSI code page.
+    static void Say(const std::string& text) {
+        PrintAnsi("Tour            " + text + "\n");
+        std::fflush(stdout);
+    }
+
+    std::string m_jobFile;
+    std::string m_ackFolder;
+    bool m_shots;
+    std::vector<Stage> m_stages;
+    size_t m_next = 0;
+    bool m_entered = false;
+    DWORD m_stageStart = 0;
+    HWND m_window = nullptr;
+    int m_settled = 0;
+    bool m_shotAsked = false;
+    DWORD m_shotStart = 0;
+    int m_shotCount = 0;
+    bool m_failed = false;
+    bool m_inTick = false;
+    int m_closeTicks = 0;
+};
 
 }  // namespace
 
@@ -205,6 +576,7 @@ int main(int argc, char** argv) {
     char title[260];
     GetPrivateProfileStringA(section, "IDS_SETUP_UI_TITLE", "", title, sizeof title,
                              languageFile.c_str());
+    std::printf("Code page       %u (ANSI)\n", GetACP());
     std::printf("Language        %d, section [%s], sheet title \"", options.language, section);
     PrintAnsi(title);
     std::printf("\"\n");
@@ -244,12 +616,15 @@ int main(int argc, char** argv) {
                 options.language, station.c_str(), jobFile.c_str());
     std::fflush(stdout);
     int result;
+    bool toured = true;
     if (options.tour) {
-        DialogAnswers tour([&jobFile](HWND dialog, const std::string& title, int timesSeen) {
-            TourStep(jobFile, dialog, title, timesSeen);
-        });
-        result = show(options.flashIndex, static_cast<char>(options.language), station.c_str(),
-                      jobFile.c_str(), flashes.Table(), hostParams);
+        Tour tour(jobFile, station + "Tour\\", options.shots);
+        {
+            DialogAnswers ticks([&tour] { tour.Tick(); });
+            result = show(options.flashIndex, static_cast<char>(options.language), station.c_str(),
+                          jobFile.c_str(), flashes.Table(), hostParams);
+        }
+        toured = tour.Report(result);
     } else {
         result = show(options.flashIndex, static_cast<char>(options.language), station.c_str(),
                       jobFile.c_str(), flashes.Table(), hostParams);
@@ -262,5 +637,5 @@ int main(int argc, char** argv) {
                 static_cast<unsigned>(SETUP_STATION_MESSAGE));
 
     FreeLibrary(dll);
-    return 0;
+    return toured ? 0 : 1;
 }
