@@ -1,0 +1,377 @@
+#include "pages/BinDlg.h"
+
+#include <cstdint>
+#include <string>
+
+#include "entry/LanguageText.h"
+#include "entry/globals.h"
+#include "platform/ini.h"
+#include "resource.h"
+
+namespace {
+
+// Sections as the page writes them. Section names are matched without regard
+// to case, so both spellings name one section; the flags have always been
+// written under the first, the thresholds and colours under the second, and
+// a file that has no such section yet gets the first (the flags come first).
+const char kBinSection[] = "BIN";
+const char kU3FlagSection[] = "U3BIN";
+const char kU3Section[] = "U3Bin";
+
+// Controls whose template caption is replaced by the text of a language key.
+// Show U3 Bin and Show SSD Bin keep their template captions.
+const struct {
+    int nID;
+    const char* key;
+} kCaptions[] = {
+    {IDC_BIN_CHECK_ENABLE, "IDS_SETUP_UI_BIN_CHECK_ENABLE"},
+    {IDC_COLOR_VERIFY, "IDS_SETUP_UI_COLOR_CHECK_ENABLE"},
+    {IDC_STAND_BIN, "IDS_SETUP_UI_STAND_BIN"},
+    {IDC_U3_COLOR_VERIFY, "IDS_SETUP_UI_COLOR_CHECK_ENABLE"},
+    {IDC_SHOW_U2_BIN, "IDS_SETUP_UI_SHOW_U2_BIN"},
+    {IDC_ENHANCE_CHECK_LABEL, "IDS_SETUP_UI_ENHANCE_CHECK"},
+    {IDC_SET_BG_COLOR, "IDS_SETUP_UI_SET_U3_BGCOLOR"},
+};
+
+// [U3Bin] EnhanceCheck is the index of the list's item: the language's
+// default, then "ON", then "OFF".
+constexpr int kEnhanceItems = 3;
+
+// The U3 bins whose threshold and swatch the page ever offers.
+constexpr int kLiveU3Bins = 2;
+
+const char* Flag(bool bOn) {
+    return bOn ? "1" : "0";
+}
+
+std::string NumberedKey(const char* prefix, int n) {
+    return prefix + std::to_string(n);
+}
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CBinDlg, CSettingsPage)
+
+BEGIN_MESSAGE_MAP(CBinDlg, CSettingsPage)
+ON_CONTROL_RANGE(BN_CLICKED, IDC_BIN_SWATCH1, IDC_BIN_SWATCH16, OnBinSwatch)
+ON_BN_CLICKED(IDC_COLOR_VERIFY, OnColorVerify)
+ON_BN_CLICKED(IDC_STAND_BIN, OnStandBin)
+ON_BN_CLICKED(IDC_SHOW_U3_BIN, OnShowU3Bin)
+ON_BN_CLICKED(IDC_SHOW_SSD_BIN, OnShowSsdBin)
+ON_BN_CLICKED(IDC_U3_COLOR_VERIFY, OnU3ColorVerify)
+ON_CONTROL_RANGE(BN_CLICKED, IDC_U3_BIN_SWATCH1, IDC_BG_SWATCH, OnU3Swatch)
+ON_BN_CLICKED(IDC_SET_BG_COLOR, OnSetBgColor)
+END_MESSAGE_MAP()
+
+CBinDlg::CBinDlg() : CSettingsPage(IDD_BIN) {}
+
+void CBinDlg::DoDataExchange(fw::CDataExchange* pDX) {
+    CSettingsPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_ENHANCE_CHECK, m_enhanceCombo);
+}
+
+bool CBinDlg::CountsBadBlocks() {
+    const uint8_t nFlashCheck = JobSettings.Sorting.FlashCheck;
+    return nFlashCheck >= 3 && nFlashCheck <= 5;
+}
+
+void CBinDlg::AttachSwatch(CColorStatic& swatch, int nID) {
+    // Once per window: a reload finds the swatch attached already.
+    if (!m_bReinit && swatch.GetSafeHwnd() == nullptr) {
+        swatch.SubclassDlgItem(static_cast<UINT>(nID), this);
+    }
+}
+
+void CBinDlg::EnableItem(int nID, BOOL bEnable) {
+    GetDlgItem(nID)->EnableWindow(bEnable);
+}
+
+void CBinDlg::ShowItem(int nID, BOOL bShow) {
+    GetDlgItem(nID)->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+void CBinDlg::EnableStandardThresholds(BOOL bEnable) {
+    for (int i = 0; i < CJobSettings::kBins; ++i) {
+        EnableItem(IDC_BIN_THRESHOLD1 + i, bEnable);
+    }
+}
+
+void CBinDlg::EnableSharedU3Options(BOOL bEnable) {
+    for (int nID : {IDC_SHOW_U2_BIN, IDC_ENHANCE_CHECK_LABEL, IDC_ENHANCE_CHECK, IDC_SET_BG_COLOR,
+                    IDC_U3_COLOR_VERIFY}) {
+        EnableItem(nID, bEnable);
+    }
+}
+
+BOOL CBinDlg::OnInitDialog() {
+    CSettingsPage::OnInitDialog();
+    const CJobSettings::BINSection& bin = JobSettings.BIN;
+    const CJobSettings::U3BinSection& u3 = JobSettings.U3Bin;
+
+    for (const auto& caption : kCaptions) {
+        SetDlgItemText(caption.nID, GetLanguageText(caption.key));
+    }
+
+    const bool bBadBlocks = CountsBadBlocks();
+    for (int i = 0; i < CJobSettings::kBins; ++i) {
+        const int32_t nThreshold = bBadBlocks ? bin.BinBB[i] : bin.BinCap[i];
+        SetDlgItemText(IDC_BIN_THRESHOLD1 + i, std::to_string(nThreshold));
+        SetDlgItemText(IDC_BIN_UNIT1 + i, bBadBlocks ? "B" : "M");
+        AttachSwatch(m_binSwatch[i], IDC_BIN_SWATCH1 + i);
+        m_binSwatch[i].SetBackColor(bin.BINCO[i]);
+    }
+
+    // The labels may count from 0; the keys always count from 1.
+    const int nFirstLabel = bin.Grade0Base != 0 ? 0 : 1;
+    for (int i = 0; i < CJobSettings::kBins; ++i) {
+        SetDlgItemText(IDC_BIN_LABEL1 + i, "Bin " + std::to_string(nFirstLabel + i));
+    }
+
+    CheckDlgButton(IDC_BIN_CHECK_ENABLE, bin.ShowBin != 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(IDC_COLOR_VERIFY, bin.ColorBin != 0 ? BST_CHECKED : BST_UNCHECKED);
+    OnColorVerify();
+    CheckDlgButton(IDC_STAND_BIN, bin.StandBin != 0 ? BST_CHECKED : BST_UNCHECKED);
+
+    // Every state is set both ways, so that a reload shows what a freshly
+    // opened page shows for the settings now loaded, whatever an earlier
+    // state of the page disabled.
+    const bool bU3OrSsd = u3.ShowU3Bin != 0 || u3.ShowSSDBin != 0;
+    EnableStandardThresholds(bin.StandBin == 0 && !bU3OrSsd);
+    EnableItem(IDC_STAND_BIN, !bU3OrSsd);
+    EnableItem(IDC_COLOR_VERIFY, !bU3OrSsd);
+
+    CheckDlgButton(IDC_SHOW_U3_BIN, u3.ShowU3Bin != 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(IDC_SHOW_U2_BIN, u3.ShowU2Bin != 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(IDC_SHOW_SSD_BIN, u3.ShowSSDBin != 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(IDC_SET_BG_COLOR, u3.SetU3BinBgColor != 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(IDC_U3_COLOR_VERIFY, u3.U3ColorBin != 0 ? BST_CHECKED : BST_UNCHECKED);
+
+    m_enhanceCombo.ResetContent();
+    m_enhanceCombo.AddString(GetLanguageText("IDS_SETUP_UI_DEFAULT"));
+    m_enhanceCombo.AddString("ON");
+    m_enhanceCombo.AddString("OFF");
+    m_enhanceCombo.SetCurSel(u3.EnhanceCheck);
+
+    for (int k = 0; k < CJobSettings::kU3Bins; ++k) {
+        SetDlgItemText(IDC_U3_BIN_THRESHOLD1 + k, std::to_string(u3.U3BinCap[k]));
+        AttachSwatch(m_u3Swatch[k], IDC_U3_BIN_SWATCH1 + k);
+        m_u3Swatch[k].SetBackColor(u3.U3BinCo[k]);
+    }
+
+    SetDlgItemText(IDC_SSD_BIN_THRESHOLD, std::to_string(u3.SSDBinCap));
+    AttachSwatch(m_ssdSwatch, IDC_SSD_BIN_SWATCH);
+    m_ssdSwatch.SetBackColor(u3.SSDBinCo);
+
+    OnU3ColorVerify();
+
+    AttachSwatch(m_bgSwatch, IDC_BG_SWATCH);
+    m_bgSwatch.SetBackColor(u3.U3BinBgColor);
+
+    EnableSharedU3Options(bU3OrSsd);
+    for (int k = 0; k < CJobSettings::kU3Bins; ++k) {
+        EnableItem(IDC_U3_BIN_THRESHOLD1 + k, bU3OrSsd && k < kLiveU3Bins);
+    }
+    EnableItem(IDC_SSD_BIN_THRESHOLD, bU3OrSsd);
+    EnableItem(IDC_BIN_CHECK_ENABLE, !bU3OrSsd);
+
+    OnSetBgColor();
+    return TRUE;
+}
+
+BOOL CBinDlg::LoadSettings(const std::string& /*path*/) {
+    // A page without a window yet fills itself from JobSettings when the
+    // sheet first shows it; its swatches are attached then.
+    if (GetSafeHwnd() != nullptr) {
+        m_bReinit = TRUE;
+        OnInitDialog();
+    }
+    return TRUE;
+}
+
+// --- Check boxes --------------------------------------------------------------------
+
+void CBinDlg::OnColorVerify() {
+    const BOOL bShow = IsDlgButtonChecked(IDC_COLOR_VERIFY) == BST_CHECKED;
+    for (int i = 0; i < CJobSettings::kBins; ++i) {
+        ShowItem(IDC_BIN_SWATCH1 + i, bShow);
+    }
+}
+
+void CBinDlg::OnStandBin() {
+    EnableStandardThresholds(IsDlgButtonChecked(IDC_STAND_BIN) != BST_CHECKED);
+}
+
+void CBinDlg::OnU3ColorVerify() {
+    const BOOL bShow = IsDlgButtonChecked(IDC_U3_COLOR_VERIFY) == BST_CHECKED;
+    for (int k = 0; k < CJobSettings::kU3Bins; ++k) {
+        ShowItem(IDC_U3_BIN_SWATCH1 + k, bShow && k < kLiveU3Bins);
+    }
+    ShowItem(IDC_SSD_BIN_SWATCH, bShow);
+}
+
+void CBinDlg::OnSetBgColor() {
+    ShowItem(IDC_BG_SWATCH, IsDlgButtonChecked(IDC_SET_BG_COLOR) == BST_CHECKED);
+}
+
+// Show U3 Bin and Show SSD Bin each switch the shared U3 options and the
+// standard bin controls on their own: unchecking one turns the shared options
+// off even while the other is checked. Unchecked, they leave the standard
+// thresholds as they are (Stan Bin decides those again when it is clicked).
+void CBinDlg::OnShowU3Bin() {
+    if (IsDlgButtonChecked(IDC_SHOW_U3_BIN) == BST_CHECKED) {
+        EnableSharedU3Options(TRUE);
+        CheckDlgButton(IDC_SHOW_U2_BIN, BST_CHECKED);
+        for (int k = 0; k < kLiveU3Bins; ++k) {
+            EnableItem(IDC_U3_BIN_THRESHOLD1 + k, TRUE);
+        }
+        for (int k = kLiveU3Bins; k < CJobSettings::kU3Bins; ++k) {
+            ShowItem(IDC_U3_BIN_SWATCH1 + k, FALSE);
+        }
+        EnableItem(IDC_BIN_CHECK_ENABLE, FALSE);
+        EnableStandardThresholds(FALSE);
+        EnableItem(IDC_STAND_BIN, FALSE);
+        EnableItem(IDC_COLOR_VERIFY, FALSE);
+    } else {
+        CheckDlgButton(IDC_SHOW_U2_BIN, BST_UNCHECKED);
+        EnableSharedU3Options(FALSE);
+        for (int k = 0; k < CJobSettings::kU3Bins; ++k) {
+            EnableItem(IDC_U3_BIN_THRESHOLD1 + k, FALSE);
+        }
+        EnableItem(IDC_BIN_CHECK_ENABLE, TRUE);
+        EnableItem(IDC_STAND_BIN, TRUE);
+        EnableItem(IDC_COLOR_VERIFY, TRUE);
+    }
+}
+
+void CBinDlg::OnShowSsdBin() {
+    if (IsDlgButtonChecked(IDC_SHOW_SSD_BIN) == BST_CHECKED) {
+        EnableSharedU3Options(TRUE);
+        CheckDlgButton(IDC_SHOW_U2_BIN, BST_CHECKED);
+        EnableItem(IDC_SSD_BIN_THRESHOLD, TRUE);
+        EnableItem(IDC_BIN_CHECK_ENABLE, FALSE);
+        EnableStandardThresholds(FALSE);
+        EnableItem(IDC_STAND_BIN, FALSE);
+        EnableItem(IDC_COLOR_VERIFY, FALSE);
+    } else {
+        CheckDlgButton(IDC_SHOW_U2_BIN, BST_UNCHECKED);
+        EnableSharedU3Options(FALSE);
+        EnableItem(IDC_SSD_BIN_THRESHOLD, FALSE);
+        EnableItem(IDC_BIN_CHECK_ENABLE, TRUE);
+        EnableItem(IDC_STAND_BIN, TRUE);
+        EnableItem(IDC_COLOR_VERIFY, TRUE);
+    }
+}
+
+// --- Colours ----------------------------------------------------------------------------
+
+bool CBinDlg::PickColor(COLORREF& color) {
+    fw::CColorDialog dlg;  // no initial colour, default flags
+    if (dlg.DoModal() != IDOK) {
+        return false;
+    }
+    color = dlg.GetColor();
+    return true;
+}
+
+void CBinDlg::OnBinSwatch(UINT nID) {
+    COLORREF color = 0;
+    if (!PickColor(color)) {
+        return;
+    }
+    const int n = static_cast<int>(nID) - IDC_BIN_SWATCH1;
+    m_binSwatch[n].SetBackColor(color);
+    JobSettings.BIN.BINCO[n] = color;
+}
+
+void CBinDlg::OnU3Swatch(UINT nID) {
+    const int nControl = static_cast<int>(nID);
+    if (nControl != IDC_SSD_BIN_SWATCH && nControl != IDC_BG_SWATCH &&
+        (nControl < IDC_U3_BIN_SWATCH1 || nControl > IDC_U3_BIN_SWATCH8)) {
+        return;  // the range has no other swatch
+    }
+    COLORREF color = 0;
+    if (!PickColor(color)) {
+        return;
+    }
+    if (nControl == IDC_SSD_BIN_SWATCH) {
+        // The SSD colour alone: the background keeps its own.
+        m_ssdSwatch.SetBackColor(color);
+        JobSettings.U3Bin.SSDBinCo = color;
+    } else if (nControl == IDC_BG_SWATCH) {
+        m_bgSwatch.SetBackColor(color);
+        JobSettings.U3Bin.U3BinBgColor = color;
+    } else {
+        const int k = nControl - IDC_U3_BIN_SWATCH1;
+        m_u3Swatch[k].SetBackColor(color);
+        JobSettings.U3Bin.U3BinCo[k] = color;
+    }
+}
+
+// --- Saving -------------------------------------------------------------------------------
+
+BOOL CBinDlg::SaveSettings(const std::string& path) {
+    const std::string& target = path.empty() ? g_strJobFile : path;
+    bool bWritten = true;
+    auto writeText = [&](const char* section, const std::string& key, const std::string& value) {
+        bWritten = ini::WriteString(section, key.c_str(), value, target) && bWritten;
+    };
+    // Colours are written as signed decimal, as they have always been stored.
+    auto writeColor = [&](const char* section, const std::string& key, uint32_t color) {
+        bWritten =
+            ini::WriteInt(section, key.c_str(), static_cast<int32_t>(color), target) && bWritten;
+    };
+    auto checked = [&](int nID) { return IsDlgButtonChecked(nID) == BST_CHECKED; };
+
+    writeText(kBinSection, "ShowBin", Flag(checked(IDC_BIN_CHECK_ENABLE)));
+    writeText(kBinSection, "StandBin", Flag(checked(IDC_STAND_BIN)));
+    writeText(kBinSection, "ColorBin", Flag(checked(IDC_COLOR_VERIFY)));
+
+    // Only the family of thresholds the page shows is written; the other
+    // keeps what the file holds.
+    const char* thresholdPrefix = CountsBadBlocks() ? "BinBB" : "BinCap";
+    for (int i = 0; i < CJobSettings::kBins; ++i) {
+        writeText(kBinSection, NumberedKey(thresholdPrefix, i + 1),
+                  GetDlgItemText(IDC_BIN_THRESHOLD1 + i));
+        writeColor(kBinSection, NumberedKey("BINCO", i + 1), JobSettings.BIN.BINCO[i]);
+    }
+
+    // The station shows one bin set: U3 or SSD bins replace the standard ones.
+    if (checked(IDC_SHOW_U3_BIN)) {
+        writeText(kU3FlagSection, "ShowU3Bin", "1");
+        writeText(kBinSection, "ShowBin", "0");
+    } else {
+        writeText(kU3FlagSection, "ShowU3Bin", "0");
+    }
+    if (checked(IDC_SHOW_SSD_BIN)) {
+        writeText(kU3FlagSection, "ShowSSDBin", "1");
+        writeText(kBinSection, "ShowBin", "0");
+    } else {
+        writeText(kU3FlagSection, "ShowSSDBin", "0");
+    }
+    writeText(kU3FlagSection, "ShowU2Bin", Flag(checked(IDC_SHOW_U2_BIN)));
+
+    const int nEnhance = m_enhanceCombo.GetCurSel();
+    writeText(kU3FlagSection, "EnhanceCheck",
+              std::to_string(nEnhance > 0 && nEnhance < kEnhanceItems ? nEnhance : 0));
+
+    writeText(kU3FlagSection, "U3ColorBin", Flag(checked(IDC_U3_COLOR_VERIFY)));
+    writeText(kU3FlagSection, "SetU3BinBgColor", Flag(checked(IDC_SET_BG_COLOR)));
+
+    for (int k = 0; k < CJobSettings::kU3Bins; ++k) {
+        writeText(kU3Section, NumberedKey("U3BinCap", k + 1),
+                  GetDlgItemText(IDC_U3_BIN_THRESHOLD1 + k));
+        writeColor(kU3Section, NumberedKey("U3BinCo", k + 1), JobSettings.U3Bin.U3BinCo[k]);
+    }
+    writeText(kU3Section, "SSDBinCap1", GetDlgItemText(IDC_SSD_BIN_THRESHOLD));
+    writeColor(kU3Section, "SSDBinCo1", JobSettings.U3Bin.SSDBinCo);
+    writeColor(kU3FlagSection, "U3BinBgColor", JobSettings.U3Bin.U3BinBgColor);
+
+    if (!bWritten) {
+        // The sheet stays open: closing it would tell the station that
+        // settings were saved which are not in the file.
+        MessageBox("The bin settings could not be written to " + target + ".",
+                   GetLanguageText("IDS_SETUP_MESSAGE_NOTE").c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    return TRUE;
+}
