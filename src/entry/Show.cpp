@@ -3,6 +3,7 @@
 
 #include "entry/LanguageText.h"
 #include "entry/globals.h"
+#include "pages/BinDlg.h"
 #include "pages/ModePage.h"
 #include "pages/PasswordDlg.h"
 #include "settings/JobSettings.h"
@@ -60,6 +61,8 @@ int ShowVisit(int flashIndex, char language, const char* appDir, const char* job
     // Unchecked: an index beyond the table preselects nothing.
     modePage.m_nInitialFlashIndex = static_cast<uint32_t>(flashIndex);
     sheet.AddPage(&modePage);
+    CBinDlg binPage;
+    sheet.AddPage(&binPage);
     return sheet.DoModal("Times New Roman", 8) == 1 ? 1 : 0;
 }
 
