@@ -36,6 +36,11 @@ bool IsDialogClass(HWND hwnd) {
     return lstrcmpA(name, "#32770") == 0;
 }
 
+BOOL CALLBACK MarkSeen(HWND hwnd, LPARAM) {
+    ::SetPropA(hwnd, kSeenProp, reinterpret_cast<HANDLE>(1));
+    return TRUE;
+}
+
 BOOL CALLBACK FindNewWindow(HWND hwnd, LPARAM param) {
     if (::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd) && IsDialogClass(hwnd) &&
         ::GetPropA(hwnd, kSeenProp) == NULL) {
@@ -339,10 +344,13 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
 
 namespace driver_backend {
 
+// Windows that are already up when an Operator starts (a test's own
+// modeless owner window) are not the modal windows it answers.
 void Arm() {
     if (s_timer == 0) {
         s_timer = ::SetTimer(NULL, 0, kTickMs, Tick);
     }
+    ::EnumThreadWindows(::GetCurrentThreadId(), MarkSeen, 0);
 }
 
 // The timer stays: between operators it cancels what nobody expects.
@@ -455,7 +463,9 @@ void ForceEnd(HWND window, bool isSheet) {
 void ReportErrors() {}
 
 void ResetWindowSystem() {
-    Arm();
+    if (s_timer == 0) {
+        s_timer = ::SetTimer(NULL, 0, kTickMs, Tick);
+    }
 }
 
 }  // namespace driver_backend

@@ -14,6 +14,10 @@
 #include "framework/api.h"
 #include "unit/framework_test_support.h"
 
+#if !defined(_WIN32)
+#include "framework/headless/headless.h"
+#endif
+
 namespace api = fw::api;
 using fwtest::CaptureFailures;
 using fwtest::RefusedWith;
@@ -409,25 +413,33 @@ TEST(FrameworkApiModal, FileDialogsReturnThePathChosenAndAskBeforeReplacing) {
     EXPECT_FALSE(RunFileDialog(true, station.Dir(), OFN_HIDEREADONLY).result);
 }
 
-#if defined(_WIN32)
 namespace {
 
+#if defined(_WIN32)
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
     ++*reinterpret_cast<int*>(count);
     return TRUE;
 }
+#endif
 
-int ThreadWindows() {
-    int count = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
+// What the window system holds for the process: windows of the thread and
+// GDI and USER objects on Windows (where it counts them), GDI objects and
+// device contexts natively.
+std::vector<size_t> HeldResources() {
+#if defined(_WIN32)
+    int windows = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
+    return {static_cast<size_t>(windows), ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
+            ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
+#else
+    return {fw::headless::LiveGdiObjects(), fw::headless::LiveDeviceContexts()};
+#endif
 }
 
 }  // namespace
 
-// On the real window system: a dialog, a message box and a sheet leave no
-// window of theirs behind once they have ended, and the sheet no GDI or USER
-// object (where the system counts them).
+// A dialog, a message box and a sheet leave nothing of theirs behind once
+// they have ended.
 TEST(FrameworkApiModal, NothingIsLeftBehindWhenTheWindowsEnd) {
     TemplateBuilder dialog = RawDialog();
     auto runAll = [&] {
@@ -445,14 +457,9 @@ TEST(FrameworkApiModal, NothingIsLeftBehindWhenTheWindowsEnd) {
         RunRawSheet(NULL);
     };
     runAll();  // the first run registers classes and loads what stays loaded
-    const int windows = ThreadWindows();
-    const DWORD gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    const std::vector<size_t> held = HeldResources();
     for (int i = 0; i < 3; ++i) {
         runAll();
     }
-    EXPECT_EQ(windows, ThreadWindows());
-    EXPECT_EQ(gdi, ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
-    EXPECT_EQ(user, ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS));
+    EXPECT_EQ(held, HeldResources());
 }
-#endif
