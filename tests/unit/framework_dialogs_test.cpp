@@ -54,6 +54,7 @@ TEST(FrameworkDialogs, DataExchangeRefusesAnOverLongEntryAndKeepsTheDialogOpen) 
     Operator op;
     op.OnDialog(kEntryDialog, [&](DialogDriver& d) {
         EXPECT_EQ("abc", d.Text(kName)) << "the member is shown when the dialog opens";
+        EXPECT_EQ(kName, d.Focus()) << "the first tab stop has the focus";
         d.Type(kName, "1234567");
         EXPECT_EQ("12345", d.Text(kName)) << "the edit takes no more than the limit";
 
@@ -75,6 +76,27 @@ TEST(FrameworkDialogs, DataExchangeRefusesAnOverLongEntryAndKeepsTheDialogOpen) 
     });
     EXPECT_EQ(IDOK, dlg.DoModal());
     EXPECT_EQ("xyz", dlg.m_strName);
+}
+
+TEST(FrameworkDialogs, TheDialogAndItsControlsUseTheTemplateFont) {
+    TemplateBuilder t = EntryTemplate();
+    t.Font("Times New Roman", 10);
+    CEntryDlg dlg(t);
+    Operator op;
+    op.OnDialog(kEntryDialog, [](DialogDriver& d) {
+        for (int id : {0, kName, IDOK}) {
+            const FontSeen font = d.Font(id);
+            EXPECT_EQ("Times New Roman", font.face) << "control " << id;
+            EXPECT_EQ(10, font.PointSize()) << "control " << id;
+        }
+        // Dialog units follow the font: the edit is 100 units wide.
+        const RECT edit = d.Rect(kName);
+        const RECT ok = d.Rect(IDOK);
+        EXPECT_NEAR(2 * (ok.right - ok.left), edit.right - edit.left, 1)
+            << "the edit is twice as wide as the 50-unit button, within rounding";
+        d.PressEscape();
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 // --- Nested modal dialogs and Yes/No questions ---------------------------------------
