@@ -281,6 +281,7 @@ private:
     static constexpr DWORD kStageTimeout = 20000;  // for a window to come up
     static constexpr DWORD kShotTimeout = 30000;   // for the screenshot to be taken
     static constexpr int kSettleTicks = 6;         // painted and shown for this long
+    static constexpr int kActivateTicks = 40;      // the longest wait for activation
 
     struct Stage {
         std::string name;        // the screenshot's name; empty for none
@@ -439,7 +440,17 @@ private:
             }
             return;
         }
-        if (++m_settled < kSettleTicks) {
+        // The window shows as the operator sees it: active, its frame
+        // repainted since it became so. Activation may take a few ticks on a
+        // display just started; without it the screenshot goes ahead later.
+        if (GetForegroundWindow() != window && window != GetDesktopWindow()) {
+            SetForegroundWindow(window);
+            if (GetForegroundWindow() == window) {
+                m_settled = 0;
+            }
+        }
+        const bool active = window == GetDesktopWindow() || GetForegroundWindow() == window;
+        if (++m_settled < kSettleTicks || (!active && m_settled < kActivateTicks)) {
             return;
         }
         if (stage.name == "*page") {
