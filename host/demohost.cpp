@@ -136,6 +136,23 @@ private:
     FlashTable m_table = {};
 };
 
+// Window captions are bold. The Chinese font of a Chinese system here has no
+// bold face and is thickened instead, which at caption size fills dense
+// characters (the first of "量产设定") into solid blocks. For the tour's
+// screenshots this process draws captions in the regular weight; the setting
+// is not saved.
+void UseRegularCaptionFont() {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) &&
+        metrics.lfCaptionFont.lfWeight > FW_NORMAL) {
+        metrics.lfCaptionFont.lfWeight = FW_NORMAL;
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        std::printf("Captions        regular weight for the screenshots (code page %u)\n",
+                    GetACP());
+    }
+}
+
 // The window the module notifies after a confirmed sheet.
 class StationWindow {
 public:
@@ -629,6 +646,9 @@ int main(int argc, char** argv) {
     int result;
     bool toured = true;
     if (options.tour) {
+        if (options.shots && (GetACP() == 936 || GetACP() == 950)) {
+            UseRegularCaptionFont();
+        }
         Tour tour(jobFile, station + "Tour\\", options.shots);
         {
             DialogAnswers ticks([&tour] { tour.Tick(); });
