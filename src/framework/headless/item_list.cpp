@@ -79,6 +79,12 @@ int ItemList::Add(LPARAM lParam, const std::function<int(ULONG_PTR, ULONG_PTR)>&
         m_items.push_back(std::move(item));
         return Count() - 1;
     }
+    // An item after the last one goes to the end, as the search below would
+    // place it; lists filled in their own order take one comparison a line.
+    if (m_hasStrings && CompareNoCase(m_items.back().text, item.text) < 0) {
+        m_items.push_back(std::move(item));
+        return Count() - 1;
+    }
     // The binary search of user32: an equal item found on the way takes the
     // new one in front of it.
     int low = 0;
