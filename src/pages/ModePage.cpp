@@ -192,12 +192,12 @@ void CModePage::FillDrivingLevel() {
 void CModePage::FillFlashType() {
     m_comboFlashType.ResetContent();
     const int nCount = FlashTableCount(g_pFlashTable);
-    for (int i = 0; i < nCount; ++i) {
-        // The list is sorted: each item keeps its record's index.
-        const int nItem =
-            m_comboFlashType.AddString(FlashRecordListText(*FlashTableRecord(g_pFlashTable, i)));
+    // The list sorts its items; adding them in its order keeps that quick.
+    // Each item keeps its record's index.
+    for (const FlashListEntry& entry : FlashTableSortedList(g_pFlashTable)) {
+        const int nItem = m_comboFlashType.AddString(entry.text);
         if (nItem >= 0) {
-            m_comboFlashType.SetItemData(nItem, static_cast<DWORD_PTR>(i));
+            m_comboFlashType.SetItemData(nItem, static_cast<DWORD_PTR>(entry.record));
         }
     }
 
