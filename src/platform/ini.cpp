@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,46 @@ namespace {
 FileCache& TheCache() {
     static FileCache cache(SystemFileSystem());
     return cache;
+}
+
+// The files changed while a WriteBatch is open, as they are to be written,
+// in the order first written.
+struct HeldFile {
+    std::string cacheKey;
+    std::string nativePath;
+    std::string givenPath;
+    std::unique_ptr<Document> document;
+};
+
+struct HeldWrites {
+    int openBatches = 0;
+    std::vector<HeldFile> files;
+
+    HeldFile* Find(const std::string& cacheKey) {
+        for (HeldFile& file : files) {
+            if (file.cacheKey == cacheKey) {
+                return &file;
+            }
+        }
+        return nullptr;
+    }
+};
+
+HeldWrites& Held() {
+    static HeldWrites held;
+    return held;
+}
+
+// The file as reads and writes see it: the held-back version while a batch
+// holds one, else the file as it is now.
+const Document* CurrentDocument(const std::string& native) {
+    HeldWrites& held = Held();
+    if (!held.files.empty()) {
+        if (HeldFile* file = held.Find(store::CacheKey(native))) {
+            return file->document.get();
+        }
+    }
+    return TheCache().Current(native);
 }
 
 // Lookup arguments lose surrounding spaces (spaces only, as Windows does).
@@ -130,7 +171,7 @@ const Document* Open(const char* path) {
     if (!path || !*path) {
         return nullptr;
     }
-    return TheCache().Current(files::NativePath(path));
+    return CurrentDocument(files::NativePath(path));
 }
 
 }  // namespace
@@ -204,7 +245,7 @@ bool WriteString(const char* section, const char* key, const char* value, const 
     }
     std::string native = files::NativePath(path);
     int64_t now = store::Now();
-    const Document* doc = TheCache().Current(native);
+    const Document* doc = CurrentDocument(native);
     std::string_view sectionName = TrimSpaces(section);
 
     std::string bytes;
@@ -228,10 +269,23 @@ bool WriteString(const char* section, const char* key, const char* value, const 
         bytes = Document::NewFile(sectionName, TrimSpaces(key), value);
     }
 
+    HeldWrites& held = Held();
+    HeldFile* heldFile = held.openBatches > 0 ? held.Find(store::CacheKey(native)) : nullptr;
     if (doc && bytes == doc->Bytes()) {
         // Nothing changes: the file is left alone (its time included), but a
         // write that would be refused is still refused.
-        return store::CanReplace(native);
+        return heldFile != nullptr || store::CanReplace(native);
+    }
+    if (held.openBatches > 0) {
+        if (heldFile == nullptr) {
+            if (doc && !store::CanReplace(native)) {
+                return false;
+            }
+            held.files.push_back({store::CacheKey(native), native, path, nullptr});
+            heldFile = &held.files.back();
+        }
+        heldFile->document = std::make_unique<Document>(std::move(bytes));
+        return true;
     }
     if (!store::ReplaceAtomically(native, bytes)) {
         return false;
@@ -244,6 +298,34 @@ bool WriteInt(const char* section, const char* key, int32_t value, const std::st
     char text[16];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
     return WriteString(section, key, text, path.c_str());
+}
+
+WriteBatch::WriteBatch() : m_outermost(Held().openBatches == 0) {
+    ++Held().openBatches;
+}
+
+WriteBatch::~WriteBatch() {
+    Commit();
+    --Held().openBatches;
+}
+
+std::vector<std::string> WriteBatch::Commit() {
+    std::vector<std::string> failed;
+    if (!m_outermost) {
+        return failed;
+    }
+    std::vector<HeldFile> files = std::move(Held().files);
+    Held().files.clear();
+    for (HeldFile& file : files) {
+        const int64_t now = store::Now();
+        std::string bytes = file.document->Bytes();
+        if (store::ReplaceAtomically(file.nativePath, bytes)) {
+            TheCache().Written(file.nativePath, now, std::move(bytes));
+        } else {
+            failed.push_back(file.givenPath);
+        }
+    }
+    return failed;
 }
 
 }  // namespace ini

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ini {
 
@@ -47,6 +48,30 @@ inline bool WriteString(const char* section, const char* key, const std::string&
 
 // Writes a number as signed decimal text.
 bool WriteInt(const char* section, const char* key, int32_t value, const std::string& path);
+
+// Holds back the writes made while it is open, so that a run of writes (the
+// keys of every page of the settings sheet) replaces each file once instead
+// of once a key. Reads see the held-back keys. A write whose file exists and
+// cannot be replaced (read-only) still fails at once; other failures show at
+// Commit. Batches nest: only the outermost one writes.
+class WriteBatch {
+public:
+    WriteBatch();
+    // Writes what is still held back, as Commit does.
+    ~WriteBatch();
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+
+    // Writes every file changed since the batch opened (or since the last
+    // Commit), each atomically and in the order first written. Returns the
+    // paths, as given to the writes, of the files that could not be written:
+    // their held-back keys are dropped. Empty when all were written, and
+    // always for a batch nested in another.
+    std::vector<std::string> Commit();
+
+private:
+    bool m_outermost;
+};
 
 }  // namespace ini
 
