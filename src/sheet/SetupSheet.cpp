@@ -2,6 +2,7 @@
 
 #include "entry/LanguageText.h"
 #include "entry/globals.h"
+#include "platform/ini.h"
 
 namespace {
 
@@ -178,19 +179,35 @@ BOOL CSetupSheet::OnInitDialog() {
 }
 
 void CSetupSheet::OnOK() {
+    // The pages' keys are written together, each file once, after the last
+    // page saved: a sheet of pages writes a hundred keys.
+    ini::WriteBatch batch;
     // The first page that refuses keeps the sheet open; what the pages
     // before it wrote stays written.
     for (int nPage = 0; nPage < GetPageCount(); ++nPage) {
         CSettingsPage* pPage = GetSettingsPage(nPage);
         if (pPage != nullptr && !pPage->SaveSettings(g_strJobFile)) {
+            ReportUnwritten(batch.Commit());
             return;
         }
+    }
+    if (!ReportUnwritten(batch.Commit())) {
+        // Closing would tell the station of settings that are not in the file.
+        return;
     }
     // Posted, not sent: the station handles it when it gets to it. A
     // station without the window is not told.
     fw::PostToTopLevelWindow(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE,
                              WM_SETUP_SETTINGS_CHANGED, 0, 0);
     EndDialog(1);
+}
+
+BOOL CSetupSheet::ReportUnwritten(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        MessageBox("The settings could not be written to " + path + ".",
+                   GetLanguageText("IDS_SETUP_MESSAGE_NOTE").c_str(), MB_OK | MB_ICONEXCLAMATION);
+    }
+    return paths.empty();
 }
 
 void CSetupSheet::OnExport() {

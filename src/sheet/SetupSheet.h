@@ -8,6 +8,7 @@
 #define SETUP_SHEET_SETUPSHEET_H
 
 #include <string>
+#include <vector>
 
 #include "framework/framework.h"
 #include "sheet/SettingsPage.h"
@@ -55,6 +56,9 @@ protected:
     void BuildPropPageArray() override;
 
     void OnOK();
+    // Tells the operator of each job file that could not be written; TRUE
+    // when there is none.
+    BOOL ReportUnwritten(const std::vector<std::string>& paths);
     void OnExport();
     void OnImport();
 

@@ -230,7 +230,8 @@ TEST_F(SheetPagesTest, ModePageReloadsFromJobSettings) {
 }
 
 // SaveSettings writes where it is told (an export file) and leaves the job
-// file alone; the empty path is the job file. g_bFlashNameRequired follows
+// file alone; the empty path is the job file; a file it cannot write is
+// refused with a message. g_bFlashNameRequired follows
 // the UnAutoCheck box, shown and saved.
 TEST_F(SheetPagesTest, ModePageSavesIntoTheFileItIsGiven) {
     LoadJob(kJob);
@@ -262,6 +263,14 @@ TEST_F(SheetPagesTest, ModePageSavesIntoTheFileItIsGiven) {
 
         EXPECT_TRUE(modePage.SaveSettings(""));
         EXPECT_EQ("4", Value(m_station.ReadJob(), "Flash", "FlashNum"));
+
+        // A file that cannot be written: the page says so and refuses.
+        const std::string nowhere = m_station.Path("Missing") + "/Export.ini";
+        op.OnMessageBox([&](MessageBoxSeen& m) {
+            EXPECT_NE(std::string::npos, m.text.find(nowhere)) << m.text;
+            return IDOK;
+        });
+        EXPECT_FALSE(modePage.SaveSettings(nowhere));
         s.Click(IDCANCEL);
     });
     EXPECT_EQ(IDCANCEL, sheet.DoModal("Times New Roman", 8));
