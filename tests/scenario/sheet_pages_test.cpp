@@ -229,6 +229,29 @@ TEST_F(SheetPagesTest, ModePageReloadsFromJobSettings) {
     EXPECT_EQ(std::string(kJob), m_station.ReadJob()) << "reloading writes nothing";
 }
 
+// A stored driving level or flash number that no item shows leaves its list
+// without selection; saving writes the value loaded, so the file keeps it.
+TEST_F(SheetPagesTest, ListsWithoutSelectionKeepTheLoadedValues) {
+    LoadJob(kJob);
+    CSetupSheet sheet("Settings");
+    CModePage modePage;
+    sheet.AddPage(&modePage);
+    Operator op;
+    op.OnSheet([&](SheetDriver& s) {
+        // What a job written by other means could make the record hold.
+        JobSettings.Setup.DrivingLevel = 53;
+        JobSettings.Flash.FlashNum = 3;
+        modePage.LoadSettings(g_strJobFile);
+        EXPECT_EQ(-1, s.CurSel(IDC_DRIVING_LEVEL));
+        EXPECT_EQ(-1, s.CurSel(IDC_FLASH_NUM));
+        s.Click(IDOK);
+    });
+    EXPECT_EQ(1, sheet.DoModal("Times New Roman", 8));
+    const std::string job = m_station.ReadJob();
+    EXPECT_EQ("53", Value(job, "Setup", "DrivingLevel"));
+    EXPECT_EQ("3", Value(job, "Flash", "FlashNum"));
+}
+
 // SaveSettings writes where it is told (an export file) and leaves the job
 // file alone; the empty path is the job file; a file it cannot write is
 // refused with a message. g_bFlashNameRequired follows
