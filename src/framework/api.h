@@ -95,8 +95,8 @@ BOOL ChooseColor(LPCHOOSECOLOR choose);
 BOOL GetOpenFileName(LPOPENFILENAME ofn);
 BOOL GetSaveFileName(LPOPENFILENAME ofn);
 
-HINSTANCE ShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                       LPCSTR directory, INT showCmd);
+HINSTANCE ShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                       INT showCmd);
 
 // --- GDI -------------------------------------------------------------------
 HDC GetDC(HWND hwnd);
