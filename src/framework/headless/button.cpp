@@ -20,8 +20,7 @@ struct ButtonState : ControlState {
 };
 
 ButtonState* StateOf(HWND hwnd) {
-    Window* w = FindWin(hwnd);
-    return w != nullptr ? dynamic_cast<ButtonState*>(w->control.get()) : nullptr;
+    return ControlStateOf<ButtonState>(hwnd);
 }
 
 DWORD TypeOf(HWND hwnd) {
@@ -255,14 +254,6 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 NotifyParent(hwnd, BN_KILLFOCUS);
             }
             return 0;
-        case WM_SETFONT:
-            state->font = reinterpret_cast<HFONT>(wParam);
-            if (lParam) {
-                Invalidate(hwnd, nullptr, true, false);
-            }
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(state->font);
         case WM_GETDLGCODE:
             switch (type) {
                 case BS_DEFPUSHBUTTON:
@@ -283,13 +274,8 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ENABLE:
             Invalidate(hwnd, nullptr, true, false);
             return 0;
-        case WM_PAINT:
-            Paint(hwnd);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;  // the paint covers the whole button
         default:
-            return api::DefWindowProc(hwnd, msg, wParam, lParam);
+            return DefControlProc(hwnd, msg, wParam, lParam, state->font, Paint);
     }
 }
 

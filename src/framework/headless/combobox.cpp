@@ -34,8 +34,7 @@ struct ComboState : ControlState {
 };
 
 ComboState* StateOf(HWND hwnd) {
-    Window* w = FindWin(hwnd);
-    return w != nullptr ? dynamic_cast<ComboState*>(w->control.get()) : nullptr;
+    return ControlStateOf<ComboState>(hwnd);
 }
 
 bool IsDropDownList(DWORD style) {
@@ -188,27 +187,13 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return added;
         }
         case CB_DELETESTRING:
-            if (!s->items.Valid(index)) {
+            if ((s = DeleteListItem<ComboState>(hwnd, index, SendDeleteItem)) == nullptr) {
                 return CB_ERR;
-            }
-            SendDeleteItem(hwnd, index);
-            if ((s = StateOf(hwnd)) == nullptr || !s->items.Valid(index)) {
-                return CB_ERR;
-            }
-            s->items.Delete(index);
-            if (s->curSel == index) {
-                s->curSel = -1;
-            } else if (s->curSel > index) {
-                --s->curSel;
             }
             Invalidate(hwnd, nullptr, true, false);
             return s->items.Count();
         case CB_RESETCONTENT:
-            for (int i = 0; i < count; ++i) {
-                SendDeleteItem(hwnd, i);
-            }
-            if ((s = StateOf(hwnd)) != nullptr) {
-                s->items.Clear();
+            if ((s = ClearListItems<ComboState>(hwnd, SendDeleteItem)) != nullptr) {
                 s->curSel = -1;
                 s->editText.clear();
             }
@@ -317,8 +302,6 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
                 Invalidate(hwnd, nullptr, true, false);
             }
             return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(s->font);
         case WM_GETDLGCODE:
             return DLGC_WANTCHARS | DLGC_WANTARROWS;
         case WM_LBUTTONDOWN:
@@ -339,23 +322,13 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             NotifyParent(hwnd, CBN_KILLFOCUS);
             return 0;
         case WM_DESTROY:
-            for (int i = 0; i < count; ++i) {
-                SendDeleteItem(hwnd, i);
-            }
-            if ((s = StateOf(hwnd)) != nullptr) {
-                s->items.Clear();
-            }
+            ClearListItems<ComboState>(hwnd, SendDeleteItem);
             return 0;
         case WM_ENABLE:
             Invalidate(hwnd, nullptr, true, false);
             return 0;
-        case WM_PAINT:
-            Paint(hwnd);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         default:
-            return api::DefWindowProc(hwnd, msg, wParam, lParam);
+            return DefControlProc(hwnd, msg, wParam, lParam, s->font, Paint);
     }
 }
 

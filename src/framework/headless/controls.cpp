@@ -38,6 +38,27 @@ HBRUSH ControlBrush(HWND control, UINT ctlColorMessage, HDC dc) {
     return reinterpret_cast<HBRUSH>(brush);
 }
 
+LRESULT DefControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font,
+                       void (*paint)(HWND)) {
+    switch (msg) {
+        case WM_SETFONT:
+            font = reinterpret_cast<HFONT>(wParam);
+            if (lParam) {
+                Invalidate(hwnd, nullptr, true, false);
+            }
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font);
+        case WM_PAINT:
+            paint(hwnd);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        default:
+            return api::DefWindowProc(hwnd, msg, wParam, lParam);
+    }
+}
+
 int FontHeightOf(HWND window) {
     HFONT font = reinterpret_cast<HFONT>(Send(window, WM_GETFONT, 0, 0));
     return MetricsOf(LogFontOf(font)).height;

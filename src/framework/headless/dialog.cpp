@@ -45,8 +45,7 @@ struct DialogState : ControlState {
 };
 
 DialogState* StateOf(HWND hwnd) {
-    Window* w = FindWin(hwnd);
-    return w != nullptr ? dynamic_cast<DialogState*>(w->control.get()) : nullptr;
+    return ControlStateOf<DialogState>(hwnd);
 }
 
 std::string ClassNameOf(const NameOrOrdinal& windowClass) {

@@ -28,8 +28,7 @@ struct EditState : ControlState {
 };
 
 EditState* StateOf(HWND hwnd) {
-    Window* w = FindWin(hwnd);
-    return w != nullptr ? dynamic_cast<EditState*>(w->control.get()) : nullptr;
+    return ControlStateOf<EditState>(hwnd);
 }
 
 size_t SelLow(const EditState& s) {
@@ -323,14 +322,6 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case EM_EMPTYUNDOBUFFER:
         case EM_SCROLLCARET:
             return 0;
-        case WM_SETFONT:
-            s->font = reinterpret_cast<HFONT>(wParam);
-            if (lParam) {
-                Invalidate(hwnd, nullptr, true, false);
-            }
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(s->font);
         case WM_GETDLGCODE: {
             LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
             if (w->style & ES_MULTILINE) {
@@ -350,13 +341,8 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ENABLE:
             Invalidate(hwnd, nullptr, true, false);
             return 0;
-        case WM_PAINT:
-            Paint(hwnd);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         default:
-            return api::DefWindowProc(hwnd, msg, wParam, lParam);
+            return DefControlProc(hwnd, msg, wParam, lParam, s->font, Paint);
     }
 }
 

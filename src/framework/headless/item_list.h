@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/headless/system.h"
 #include "framework/winapi.h"
 
 namespace fw::headless::detail {
@@ -68,6 +69,51 @@ private:
     bool m_hasStrings = true;
     bool m_sorted = false;
 };
+
+// The item bookkeeping of the list box and the combo box, on their states
+// (`State` has an ItemList `items` and the selected index `curSel`).
+// `sendDeleteItem` tells the owner that an item goes (WM_DELETEITEM); the
+// owner's code may change the control or destroy it, so the state is looked
+// up again afterwards.
+
+// LB_DELETESTRING / CB_DELETESTRING: the item at `index` goes and the
+// selection follows its item (none when the selected one went). The state
+// afterwards; nullptr when there was no such item or it or the control went
+// while the owner was told.
+template <class State>
+State* DeleteListItem(HWND hwnd, int index, void (*sendDeleteItem)(HWND, int)) {
+    State* s = ControlStateOf<State>(hwnd);
+    if (s == nullptr || !s->items.Valid(index)) {
+        return nullptr;
+    }
+    sendDeleteItem(hwnd, index);
+    if ((s = ControlStateOf<State>(hwnd)) == nullptr || !s->items.Valid(index)) {
+        return nullptr;
+    }
+    s->items.Delete(index);
+    if (s->curSel == index) {
+        s->curSel = -1;
+    } else if (s->curSel > index) {
+        --s->curSel;
+    }
+    return s;
+}
+
+// LB_RESETCONTENT / CB_RESETCONTENT and WM_DESTROY: the owner learns of
+// every item, then they all go. The state afterwards (its selection left to
+// the caller); nullptr when the control went while the owner was told.
+template <class State>
+State* ClearListItems(HWND hwnd, void (*sendDeleteItem)(HWND, int)) {
+    State* s = ControlStateOf<State>(hwnd);
+    int count = s != nullptr ? s->items.Count() : 0;
+    for (int i = 0; i < count; ++i) {
+        sendDeleteItem(hwnd, i);
+    }
+    if ((s = ControlStateOf<State>(hwnd)) != nullptr) {
+        s->items.Clear();
+    }
+    return s;
+}
 
 }  // namespace fw::headless::detail
 

@@ -23,8 +23,7 @@ struct ListBoxState : ControlState {
 };
 
 ListBoxState* StateOf(HWND hwnd) {
-    Window* w = FindWin(hwnd);
-    return w != nullptr ? dynamic_cast<ListBoxState*>(w->control.get()) : nullptr;
+    return ControlStateOf<ListBoxState>(hwnd);
 }
 
 bool OwnerDrawn(DWORD style) {
@@ -239,28 +238,14 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             return added;
         }
         case LB_DELETESTRING:
-            if (!s->items.Valid(index)) {
+            if ((s = DeleteListItem<ListBoxState>(hwnd, index, SendDeleteItem)) == nullptr) {
                 return LB_ERR;
-            }
-            SendDeleteItem(hwnd, index);
-            if ((s = StateOf(hwnd)) == nullptr || !s->items.Valid(index)) {
-                return LB_ERR;
-            }
-            s->items.Delete(index);
-            if (s->curSel == index) {
-                s->curSel = -1;
-            } else if (s->curSel > index) {
-                --s->curSel;
             }
             s->top = std::min(s->top, std::max(0, s->items.Count() - 1));
             Invalidate(hwnd, nullptr, true, false);
             return s->items.Count();
         case LB_RESETCONTENT:
-            for (int i = 0; i < count; ++i) {
-                SendDeleteItem(hwnd, i);
-            }
-            if ((s = StateOf(hwnd)) != nullptr) {
-                s->items.Clear();
+            if ((s = ClearListItems<ListBoxState>(hwnd, SendDeleteItem)) != nullptr) {
                 s->curSel = -1;
                 s->top = 0;
             }
@@ -333,8 +318,6 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
                 Invalidate(hwnd, nullptr, true, false);
             }
             return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(s->font);
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_LBUTTONDOWN:
@@ -371,24 +354,15 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         }
         case WM_DESTROY:
             // The owner learns of every item that goes with the list.
-            for (int i = 0; i < count; ++i) {
-                SendDeleteItem(hwnd, i);
-            }
-            if ((s = StateOf(hwnd)) != nullptr) {
-                s->items.Clear();
+            if ((s = ClearListItems<ListBoxState>(hwnd, SendDeleteItem)) != nullptr) {
                 s->curSel = -1;
             }
             return 0;
         case WM_ENABLE:
             Invalidate(hwnd, nullptr, true, false);
             return 0;
-        case WM_PAINT:
-            Paint(hwnd);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         default:
-            return api::DefWindowProc(hwnd, msg, wParam, lParam);
+            return DefControlProc(hwnd, msg, wParam, lParam, s->font, Paint);
     }
 }
 

@@ -19,8 +19,7 @@ struct StaticState : ControlState {
 };
 
 StaticState* StateOf(HWND hwnd) {
-    Window* w = FindWin(hwnd);
-    return w != nullptr ? dynamic_cast<StaticState*>(w->control.get()) : nullptr;
+    return ControlStateOf<StaticState>(hwnd);
 }
 
 void ReleaseOwnedImage(StaticState& state) {
@@ -235,14 +234,6 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
         case STM_GETIMAGE:
             return reinterpret_cast<LRESULT>(state->image);
-        case WM_SETFONT:
-            state->font = reinterpret_cast<HFONT>(wParam);
-            if (lParam) {
-                Invalidate(hwnd, nullptr, true, false);
-            }
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(state->font);
         case WM_NCHITTEST:
             return (w->style & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
         case WM_LBUTTONDOWN:
@@ -266,13 +257,8 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCDESTROY:
             ReleaseOwnedImage(*state);
             return api::DefWindowProc(hwnd, msg, wParam, lParam);
-        case WM_PAINT:
-            Paint(hwnd);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         default:
-            return api::DefWindowProc(hwnd, msg, wParam, lParam);
+            return DefControlProc(hwnd, msg, wParam, lParam, state->font, Paint);
     }
 }
 

@@ -188,6 +188,13 @@ inline POINT PointOf(LPARAM lParam) {
 
 // --- Window helpers (windows.cpp) ----------------------------------------------
 Window* FindWin(HWND hwnd);  // live windows only
+// The control state of class `State` that a window owns; nullptr for a dead
+// window or one of another class.
+template <class State>
+State* ControlStateOf(HWND hwnd) {
+    Window* w = FindWin(hwnd);
+    return w != nullptr ? dynamic_cast<State*>(w->control.get()) : nullptr;
+}
 const WindowClass* FindClass(std::string_view name);
 void RegisterBuiltinClass(const char* name, WNDPROC proc, int windowExtra, HBRUSH background);
 bool EqualNoCase(std::string_view a, std::string_view b);
@@ -290,6 +297,12 @@ int TabItemHeight(HFONT font);
 // The brush a control paints its background with: the parent's answer to
 // WM_CTLCOLORxxx (which also sets the DC's colours), else the system colour.
 HBRUSH ControlBrush(HWND control, UINT ctlColorMessage, HDC dc);
+// The end of a control's window procedure, alike for every control class:
+// WM_SETFONT keeps the font in `font` (and repaints when asked), WM_GETFONT
+// answers it, WM_PAINT runs `paint`, WM_ERASEBKGND is left to the paint (it
+// covers the whole control); everything else goes to DefWindowProc.
+LRESULT DefControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font,
+                       void (*paint)(HWND));
 // Gives a static control an image it owns (a dialog template's bitmap):
 // STM_SETIMAGE, and the image is deleted with the control.
 void StaticTakeImage(HWND control, HBITMAP bitmap);

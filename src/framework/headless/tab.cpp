@@ -38,8 +38,7 @@ struct TabState : ControlState {
 };
 
 TabState* StateOf(HWND hwnd) {
-    Window* w = FindWin(hwnd);
-    return w != nullptr ? dynamic_cast<TabState*>(w->control.get()) : nullptr;
+    return ControlStateOf<TabState>(hwnd);
 }
 
 RECT TabRect(const TabState& s, int index) {
@@ -269,23 +268,10 @@ LRESULT CALLBACK TabControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             Notify(hwnd, TCN_SELCHANGE);
             return 0;
         }
-        case WM_SETFONT:
-            s->font = reinterpret_cast<HFONT>(wParam);
-            if (lParam) {
-                Invalidate(hwnd, nullptr, true, false);
-            }
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(s->font);
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_PAINT:
-            Paint(hwnd);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         default:
-            return api::DefWindowProc(hwnd, msg, wParam, lParam);
+            return DefControlProc(hwnd, msg, wParam, lParam, s->font, Paint);
     }
 }
 
