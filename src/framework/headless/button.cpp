@@ -94,24 +94,20 @@ void Clicked(HWND hwnd) {
     NotifyParent(hwnd, BN_CLICKED);
 }
 
-void Paint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = api::BeginPaint(hwnd, &ps);
+void Paint(HWND hwnd, HDC dc, const Window& w) {
     ButtonState* state = StateOf(hwnd);
-    Window* w = FindWin(hwnd);
-    if (dc == nullptr || state == nullptr || w == nullptr) {
-        api::EndPaint(hwnd, &ps);
+    if (state == nullptr) {
         return;
     }
-    RECT client = ClientRectOf(*w);
-    DWORD type = w->style & BS_TYPEMASK;
+    RECT client = ClientRectOf(w);
+    DWORD type = w.style & BS_TYPEMASK;
     HBRUSH brush = ControlBrush(hwnd, type == BS_GROUPBOX ? WM_CTLCOLORSTATIC : WM_CTLCOLORBTN, dc);
     api::FillRect(dc, &client, brush);
     api::SelectObject(dc, state->font != nullptr ? state->font : SystemFont());
     api::SetBkMode(dc, TRANSPARENT);
     api::SetTextColor(dc,
-                      api::GetSysColor((w->style & WS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    std::string text = w->text;
+                      api::GetSysColor((w.style & WS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    std::string text = w.text;
     int lineHeight = FontHeightOf(hwnd);
     if (type == BS_GROUPBOX) {
         // The frame runs through the middle of the caption line.
@@ -156,7 +152,6 @@ void Paint(HWND hwnd) {
         RECT label = client;
         api::DrawText(dc, text.c_str(), -1, &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    api::EndPaint(hwnd, &ps);
 }
 
 }  // namespace

@@ -119,30 +119,25 @@ void TypeIntoEdit(HWND hwnd, unsigned char ch) {
     NotifyParent(hwnd, CBN_EDITCHANGE);
 }
 
-void Paint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = api::BeginPaint(hwnd, &ps);
-    Window* w = FindWin(hwnd);
+void Paint(HWND hwnd, HDC dc, const Window& w) {
     ComboState* s = StateOf(hwnd);
-    if (dc == nullptr || w == nullptr || s == nullptr) {
-        api::EndPaint(hwnd, &ps);
+    if (s == nullptr) {
         return;
     }
-    RECT client = ClientRectOf(*w);
+    RECT client = ClientRectOf(w);
     HBRUSH brush = ControlBrush(hwnd, WM_CTLCOLOREDIT, dc);
     api::FillRect(dc, &client, brush);
     RECT button{std::max<LONG>(0, client.right - kButtonWidth), 0, client.right, client.bottom};
     api::FillRect(dc, &button, api::GetSysColorBrush(COLOR_BTNFACE));
     api::SelectObject(dc, s->font != nullptr ? s->font : SystemFont());
     api::SetBkMode(dc, TRANSPARENT);
-    if (w->style & WS_DISABLED) {
+    if (w.style & WS_DISABLED) {
         api::SetTextColor(dc, api::GetSysColor(COLOR_GRAYTEXT));
     }
-    std::string shown = ShownText(*w, *s);
+    std::string shown = ShownText(w, *s);
     RECT text{2, 0, button.left, client.bottom};
     api::DrawText(dc, shown.c_str(), static_cast<int>(shown.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    api::EndPaint(hwnd, &ps);
 }
 
 }  // namespace

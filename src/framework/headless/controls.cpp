@@ -39,7 +39,7 @@ HBRUSH ControlBrush(HWND control, UINT ctlColorMessage, HDC dc) {
 }
 
 LRESULT DefControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font,
-                       void (*paint)(HWND)) {
+                       void (*paint)(HWND, HDC, const Window&)) {
     switch (msg) {
         case WM_SETFONT:
             font = reinterpret_cast<HFONT>(wParam);
@@ -49,9 +49,16 @@ LRESULT DefControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT&
             return 0;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(font);
-        case WM_PAINT:
-            paint(hwnd);
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = api::BeginPaint(hwnd, &ps);
+            Window* w = FindWin(hwnd);
+            if (dc != nullptr && w != nullptr) {
+                paint(hwnd, dc, *w);
+            }
+            api::EndPaint(hwnd, &ps);
             return 0;
+        }
         case WM_ERASEBKGND:
             return 1;
         default:

@@ -180,42 +180,37 @@ int LineCount(const std::string& text) {
     return lines;
 }
 
-void Paint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = api::BeginPaint(hwnd, &ps);
-    Window* w = FindWin(hwnd);
+void Paint(HWND hwnd, HDC dc, const Window& w) {
     EditState* s = StateOf(hwnd);
-    if (dc == nullptr || w == nullptr || s == nullptr) {
-        api::EndPaint(hwnd, &ps);
+    if (s == nullptr) {
         return;
     }
-    RECT client = ClientRectOf(*w);
-    bool grey = (w->style & (ES_READONLY | WS_DISABLED)) != 0;
+    RECT client = ClientRectOf(w);
+    bool grey = (w.style & (ES_READONLY | WS_DISABLED)) != 0;
     HBRUSH brush = ControlBrush(hwnd, grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, dc);
     api::FillRect(dc, &client, brush);
     api::SelectObject(dc, s->font != nullptr ? s->font : SystemFont());
     api::SetBkMode(dc, TRANSPARENT);
-    if (w->style & WS_DISABLED) {
+    if (w.style & WS_DISABLED) {
         api::SetTextColor(dc, api::GetSysColor(COLOR_GRAYTEXT));
     }
-    std::string shown = w->text;
-    if (w->style & ES_PASSWORD) {
+    std::string shown = w.text;
+    if (w.style & ES_PASSWORD) {
         shown.assign(shown.size(), s->passwordChar);
     }
     UINT format = DT_NOPREFIX | DT_EXPANDTABS;
-    if (w->style & ES_MULTILINE) {
+    if (w.style & ES_MULTILINE) {
         format |= DT_WORDBREAK;
     } else {
         format |= DT_SINGLELINE;
     }
-    if (w->style & ES_CENTER) {
+    if (w.style & ES_CENTER) {
         format |= DT_CENTER;
-    } else if (w->style & ES_RIGHT) {
+    } else if (w.style & ES_RIGHT) {
         format |= DT_RIGHT;
     }
     RECT area{1, 1, client.right - 1, client.bottom - 1};
     api::DrawText(dc, shown.c_str(), static_cast<int>(shown.size()), &area, format);
-    api::EndPaint(hwnd, &ps);
 }
 
 }  // namespace

@@ -124,25 +124,21 @@ int SetCurSel(HWND hwnd, int index) {
     return index == -1 ? LB_ERR : index;
 }
 
-void Paint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = api::BeginPaint(hwnd, &ps);
-    Window* w = FindWin(hwnd);
+void Paint(HWND hwnd, HDC dc, const Window& w) {
     ListBoxState* s = StateOf(hwnd);
-    if (dc == nullptr || w == nullptr || s == nullptr) {
-        api::EndPaint(hwnd, &ps);
+    if (s == nullptr) {
         return;
     }
-    RECT client = ClientRectOf(*w);
+    RECT client = ClientRectOf(w);
     HBRUSH brush = ControlBrush(hwnd, WM_CTLCOLORLISTBOX, dc);
     api::FillRect(dc, &client, brush);
-    bool ownerDrawn = OwnerDrawn(w->style);
+    bool ownerDrawn = OwnerDrawn(w.style);
     if (ownerDrawn && s->items.Count() == 0 && s->focused) {
         DrawItem(hwnd, dc, -1, ODA_FOCUS);
     }
     api::SelectObject(dc, s->font != nullptr ? s->font : SystemFont());
     for (int index = s->top; index < s->items.Count(); ++index) {
-        RECT item = ItemRect(*w, *s, index);
+        RECT item = ItemRect(w, *s, index);
         if (item.top >= client.bottom) {
             break;
         }
@@ -161,7 +157,6 @@ void Paint(HWND hwnd) {
         api::DrawText(dc, label.c_str(), static_cast<int>(label.size()), &text,
                       DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     }
-    api::EndPaint(hwnd, &ps);
 }
 
 }  // namespace

@@ -80,29 +80,24 @@ UINT TextFormat(DWORD style) {
     return format;
 }
 
-void Paint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = api::BeginPaint(hwnd, &ps);
-    Window* w = FindWin(hwnd);
+void Paint(HWND hwnd, HDC dc, const Window& w) {
     StaticState* state = StateOf(hwnd);
-    if (dc == nullptr || w == nullptr || state == nullptr) {
-        api::EndPaint(hwnd, &ps);
+    if (state == nullptr) {
         return;
     }
-    RECT client = ClientRectOf(*w);
-    DWORD type = w->style & SS_TYPEMASK;
+    RECT client = ClientRectOf(w);
+    DWORD type = w.style & SS_TYPEMASK;
     switch (type) {
         case SS_OWNERDRAW: {
             DRAWITEMSTRUCT draw{};
             draw.CtlType = ODT_STATIC;
-            draw.CtlID = static_cast<UINT>(w->id);
+            draw.CtlID = static_cast<UINT>(w.id);
             draw.itemAction = ODA_DRAWENTIRE;
-            draw.itemState = (w->style & WS_DISABLED) ? ODS_DISABLED : 0;
+            draw.itemState = (w.style & WS_DISABLED) ? ODS_DISABLED : 0;
             draw.hwndItem = hwnd;
             draw.hDC = dc;
             draw.rcItem = client;
-            Send(w->parent, WM_DRAWITEM, static_cast<WPARAM>(w->id),
-                 reinterpret_cast<LPARAM>(&draw));
+            Send(w.parent, WM_DRAWITEM, static_cast<WPARAM>(w.id), reinterpret_cast<LPARAM>(&draw));
             break;
         }
         case SS_BLACKRECT:
@@ -141,7 +136,7 @@ void Paint(HWND hwnd) {
                 HGDIOBJ old = api::SelectObject(memory, state->image);
                 int x = 0;
                 int y = 0;
-                if (w->style & SS_CENTERIMAGE) {
+                if (w.style & SS_CENTERIMAGE) {
                     x = (client.right - info.bmWidth) / 2;
                     y = (client.bottom - info.bmHeight) / 2;
                 }
@@ -162,16 +157,15 @@ void Paint(HWND hwnd) {
             api::FillRect(dc, &client, brush);
             api::SelectObject(dc, state->font != nullptr ? state->font : SystemFont());
             api::SetBkMode(dc, TRANSPARENT);
-            if (w->style & WS_DISABLED) {
+            if (w.style & WS_DISABLED) {
                 api::SetTextColor(dc, api::GetSysColor(COLOR_GRAYTEXT));
             }
             RECT area = client;
-            api::DrawText(dc, w->text.c_str(), static_cast<int>(w->text.size()), &area,
-                          TextFormat(w->style));
+            api::DrawText(dc, w.text.c_str(), static_cast<int>(w.text.size()), &area,
+                          TextFormat(w.style));
             break;
         }
     }
-    api::EndPaint(hwnd, &ps);
 }
 
 }  // namespace

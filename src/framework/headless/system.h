@@ -299,10 +299,12 @@ int TabItemHeight(HFONT font);
 HBRUSH ControlBrush(HWND control, UINT ctlColorMessage, HDC dc);
 // The end of a control's window procedure, alike for every control class:
 // WM_SETFONT keeps the font in `font` (and repaints when asked), WM_GETFONT
-// answers it, WM_PAINT runs `paint`, WM_ERASEBKGND is left to the paint (it
-// covers the whole control); everything else goes to DefWindowProc.
+// answers it, WM_PAINT runs `paint` on the DC between BeginPaint and
+// EndPaint (not when the window has gone), WM_ERASEBKGND is left to the
+// paint (it covers the whole control); everything else goes to
+// DefWindowProc.
 LRESULT DefControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font,
-                       void (*paint)(HWND));
+                       void (*paint)(HWND, HDC, const Window&));
 // Gives a static control an image it owns (a dialog template's bitmap):
 // STM_SETIMAGE, and the image is deleted with the control.
 void StaticTakeImage(HWND control, HBITMAP bitmap);

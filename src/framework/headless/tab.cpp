@@ -91,16 +91,12 @@ LRESULT Notify(HWND hwnd, UINT code) {
                 reinterpret_cast<LPARAM>(&header));
 }
 
-void Paint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = api::BeginPaint(hwnd, &ps);
-    Window* w = FindWin(hwnd);
+void Paint(HWND hwnd, HDC dc, const Window& w) {
     TabState* s = StateOf(hwnd);
-    if (dc == nullptr || w == nullptr || s == nullptr) {
-        api::EndPaint(hwnd, &ps);
+    if (s == nullptr) {
         return;
     }
-    RECT client = ClientRectOf(*w);
+    RECT client = ClientRectOf(w);
     api::FillRect(dc, &client, api::GetSysColorBrush(COLOR_BTNFACE));
     RECT display = client;
     Send(hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
@@ -120,7 +116,6 @@ void Paint(HWND hwnd) {
         api::DrawText(dc, text.c_str(), static_cast<int>(text.size()), &tab,
                       DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    api::EndPaint(hwnd, &ps);
 }
 
 }  // namespace
