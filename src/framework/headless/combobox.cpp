@@ -212,13 +212,9 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return found == CB_ERR ? CB_ERR : SetCurSel(hwnd, found);
         }
         case CB_GETITEMDATA:
-            return s->items.Valid(index) ? static_cast<LRESULT>(s->items.At(index).data) : CB_ERR;
+            return s->items.DataOf(index);
         case CB_SETITEMDATA:
-            if (!s->items.Valid(index)) {
-                return CB_ERR;
-            }
-            s->items.At(index).data = static_cast<ULONG_PTR>(lParam);
-            return TRUE;
+            return s->items.SetData(index, lParam);
         case CB_LIMITTEXT:
             s->limit = wParam == 0 ? 0x7FFFFFFEu : static_cast<UINT>(wParam);
             return TRUE;

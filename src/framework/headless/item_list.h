@@ -57,6 +57,19 @@ public:
     // around to `start`. Texts compare ignoring case, data items by value.
     int Find(int start, LPARAM lParam, bool exact) const;
 
+    // LB_GETITEMDATA / CB_GETITEMDATA and LB_SETITEMDATA / CB_SETITEMDATA
+    // (TRUE); LB_ERR when there is no such item.
+    LRESULT DataOf(int index) const {
+        return Valid(index) ? static_cast<LRESULT>(At(index).data) : LB_ERR;
+    }
+    LRESULT SetData(int index, LPARAM data) {
+        if (!Valid(index)) {
+            return LB_ERR;
+        }
+        At(index).data = static_cast<ULONG_PTR>(data);
+        return TRUE;
+    }
+
     // LB_GETTEXT / CB_GETLBTEXT: the text, or the item data's bytes for a
     // list without strings; the length without the terminator.
     int TextLength(int index) const;

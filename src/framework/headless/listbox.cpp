@@ -259,13 +259,9 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         case LB_GETTEXTLEN:
             return s->items.TextLength(index);
         case LB_GETITEMDATA:
-            return s->items.Valid(index) ? static_cast<LRESULT>(s->items.At(index).data) : LB_ERR;
+            return s->items.DataOf(index);
         case LB_SETITEMDATA:
-            if (!s->items.Valid(index)) {
-                return LB_ERR;
-            }
-            s->items.At(index).data = static_cast<ULONG_PTR>(lParam);
-            return TRUE;
+            return s->items.SetData(index, lParam);
         case LB_FINDSTRING:
         case LB_FINDSTRINGEXACT:
             return s->items.Find(index, lParam, msg == LB_FINDSTRINGEXACT);
