@@ -1,9 +1,12 @@
 # make test: install what is missing, build both, run the native tests and the
 #            Windows tests under Wine.
 # make demo: install what is missing, build, run the demo host.
+# make fuzz: install clang and libFuzzer if missing, build the fuzz harnesses,
+#            run each for FUZZ_SECONDS seconds.
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap native win32 win64 bench test test-native test-win32 demo format clean
+.PHONY: all bootstrap native win32 win64 bench fuzz test test-native test-win32 demo format clean
 
 all: native win32
 
@@ -25,6 +28,12 @@ win64: bootstrap
 bench: bootstrap
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
+
+fuzz:
+	@scripts/bootstrap --fuzz
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS) --target fuzzers
+	scripts/fuzz $(FUZZ_SECONDS)
 
 test-native: native
 	ctest --preset native -j $(JOBS)

@@ -19,6 +19,11 @@
 // at all (see the source). FALSE, copying nothing, for an empty path.
 BOOL CopyAdvancedSettings(int nDirection, const std::string& strPath);
 
+// Checks the hub VID/PID list as the dialog's OK does: entries of 8
+// hexadecimal digits separated by commas or by blanks. TRUE with the entries
+// run together in joined; FALSE for a list the stations cannot use.
+bool CheckVidPidList(std::string s, std::string& joined);
+
 class CAdvancedDlg : public fw::CDialog {
     DECLARE_DYNAMIC(CAdvancedDlg)
 public:
