@@ -147,7 +147,8 @@ INT_PTR CDialog::StartDialog(HWND hWnd, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         }
     } catch (const std::exception& e) {
-        ReportUnhandledException(std::string("exception while attaching a dialog: ") + e.what());
+        ReportUnhandledException(std::string("exception while attaching a dialog: ") + e.what(),
+                                 hWnd);
         return FALSE;
     }
     return static_cast<INT_PTR>(AfxCallWndProc(this, hWnd, WM_INITDIALOG, wParam, lParam));
