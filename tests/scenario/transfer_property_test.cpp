@@ -9,7 +9,6 @@
 // SETUP_TRANSFER_SEED=<seed> runs that sequence again.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +20,7 @@
 
 #include "driver/operator.h"
 #include "driver/station.h"
+#include "platform/ini.h"
 #include "resource.h"
 #include "scenario/sheet_support.h"
 #include "scenario/transfer_support.h"
@@ -216,33 +216,10 @@ std::vector<std::pair<std::string, std::string>> KeysOf(const std::string& ini) 
     return keys;
 }
 
-// A key's value as written, sections and keys matched without regard to
-// case, as the module reads them; "(none)" when it is not there.
-std::string ValueOf(const std::string& ini, const std::string& section, const std::string& key) {
-    auto same = [](const std::string& a, const std::string& b) {
-        if (a.size() != b.size()) {
-            return false;
-        }
-        for (size_t i = 0; i < a.size(); ++i) {
-            if (std::tolower(static_cast<unsigned char>(a[i])) !=
-                std::tolower(static_cast<unsigned char>(b[i]))) {
-                return false;
-            }
-        }
-        return true;
-    };
-    std::string current;
-    for (const std::string& line : sheettest::Lines(ini)) {
-        if (!line.empty() && line.front() == '[') {
-            current = line.substr(1, line.find(']') - 1);
-        } else if (same(current, section)) {
-            const size_t equals = line.find('=');
-            if (equals != std::string::npos && same(line.substr(0, equals), key)) {
-                return line.substr(equals + 1);
-            }
-        }
-    }
-    return "(none)";
+// A key's value as the module reads it (sections and keys matched without
+// regard to case); "(none)" when it is not there.
+std::string ValueOf(const std::string& path, const std::string& section, const std::string& key) {
+    return ini::GetString(section.c_str(), key.c_str(), "(none)", path, 1024);
 }
 
 uint32_t Seed() {
@@ -259,6 +236,7 @@ TEST(JobTransferProperty, AnExportedJobImportsAsItWasExported) {
     Station station;
     station.SetFlashTypes(kFlashTypes);
     const std::string exported = station.Path("Exported.ini");
+    const std::string fileA = station.Path("A.ini");  // job A as generated
     int keysChecked = 0;
     for (int i = 0; i < kCases && !::testing::Test::HasFatalFailure(); ++i) {
         std::ostringstream trace;
@@ -269,6 +247,7 @@ TEST(JobTransferProperty, AnExportedJobImportsAsItWasExported) {
         const std::string jobB = generate.Job(hostFlash);
         std::remove(exported.c_str());
 
+        Station::WriteFile(fileA, jobA);
         station.WriteJob(jobA);
         {
             Operator op;
@@ -295,17 +274,16 @@ TEST(JobTransferProperty, AnExportedJobImportsAsItWasExported) {
         }
 
         const std::string file = Station::ReadFile(exported);
-        const std::string result = station.ReadJob();
         const auto keys = KeysOf(file);
         EXPECT_GT(keys.size(), 80u) << file;
         bool same = true;
         for (const auto& key : keys) {
-            const std::string inA = ValueOf(jobA, key.first, key.second);
-            const std::string inB = ValueOf(result, key.first, key.second);
+            const std::string inA = ValueOf(fileA, key.first, key.second);
+            const std::string inB = ValueOf(station.JobFile(), key.first, key.second);
             if (inA != inB) {
                 same = false;
                 ADD_FAILURE() << "[" << key.first << "] " << key.second << " is " << inA
-                              << " in A, " << ValueOf(file, key.first, key.second)
+                              << " in A, " << ValueOf(exported, key.first, key.second)
                               << " in the exported file, " << inB << " in B";
             }
         }

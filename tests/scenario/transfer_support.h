@@ -10,6 +10,7 @@
 #include <cctype>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "driver/operator.h"
 #include "driver/station.h"
@@ -77,14 +78,18 @@ inline ::testing::AssertionResult SameFolder(const std::string& expected,
     return ::testing::AssertionFailure() << "the folder is " << actual << ", not " << expected;
 }
 
-// The operator exports to `path`: the save-as dialog as the sheet opens it
-// (its folder checked when one is given), then the message that ends the
-// export, answered OK and returned through `text`.
-inline void QueueExport(Operator& op, const Station& station, const std::string& path,
-                        std::string* text, const std::string& folder = std::string()) {
-    op.OnFileDialog([&station, path, folder](FileDialogSeen& f) {
-        EXPECT_EQ(FileDialogSeen::Save, f.kind);
-        EXPECT_EQ(station.Text("IDS_SETUP_UI_EXPORT_TITLE"), f.title);
+// The operator's part of an export (Save) or an import (Open) of `path`: the
+// file dialog as the sheet opens it (its folder checked when one is given),
+// then the message that ends the operation, answered OK and returned through
+// `text`.
+inline void QueueTransfer(Operator& op, const Station& station, FileDialogSeen::Kind kind,
+                          const std::string& path, std::string* text,
+                          const std::string& folder = std::string()) {
+    op.OnFileDialog([&station, kind, path, folder](FileDialogSeen& f) {
+        EXPECT_EQ(kind, f.kind);
+        EXPECT_EQ(station.Text(kind == FileDialogSeen::Save ? "IDS_SETUP_UI_EXPORT_TITLE"
+                                                            : "IDS_SETUP_UI_IMPORT_TITLE"),
+                  f.title);
         EXPECT_EQ(std::vector<std::string>{"Job Files (*.ini)"}, f.filters);
         EXPECT_TRUE(f.hideReadOnly);
         if (!folder.empty()) {
@@ -100,26 +105,14 @@ inline void QueueExport(Operator& op, const Station& station, const std::string&
     });
 }
 
-// The operator imports `path`: the open dialog, then the message that ends
-// the import, as QueueExport.
+inline void QueueExport(Operator& op, const Station& station, const std::string& path,
+                        std::string* text, const std::string& folder = std::string()) {
+    QueueTransfer(op, station, FileDialogSeen::Save, path, text, folder);
+}
+
 inline void QueueImport(Operator& op, const Station& station, const std::string& path,
                         std::string* text, const std::string& folder = std::string()) {
-    op.OnFileDialog([&station, path, folder](FileDialogSeen& f) {
-        EXPECT_EQ(FileDialogSeen::Open, f.kind);
-        EXPECT_EQ(station.Text("IDS_SETUP_UI_IMPORT_TITLE"), f.title);
-        EXPECT_EQ(std::vector<std::string>{"Job Files (*.ini)"}, f.filters);
-        EXPECT_TRUE(f.hideReadOnly);
-        if (!folder.empty()) {
-            EXPECT_TRUE(SameFolder(folder, f.folder));
-        }
-        return FileChoice::Path(path);
-    });
-    op.OnMessageBox([&station, text](MessageBoxSeen& m) {
-        EXPECT_EQ(station.Text("IDS_SETUP_MESSAGE_NOTE"), m.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_OK), m.Buttons());
-        *text = m.text;
-        return IDOK;
-    });
+    QueueTransfer(op, station, FileDialogSeen::Open, path, text, folder);
 }
 
 }  // namespace transfertest
