@@ -7,7 +7,6 @@
 
 #include "entry/globals.h"
 #include "pages/AdvancedDlg.h"
-#include "platform/ini.h"
 #include "unit/settings_test_support.h"
 
 namespace {
@@ -157,46 +156,6 @@ TEST_F(AdvancedTransfer, HubVidPidListTravelsWithStyleFour) {
                                                         "VID_PID_RE=OLD\r\nHubPort=") +
                                             style + "\r\n"))
             << ReadBytes(other);
-    }
-}
-
-// Every value the dialog can store comes back unchanged from a trip out and
-// back in, whatever the job held before.
-TEST_F(AdvancedTransfer, DialogValuesSurviveExportAndImport) {
-    struct Range {
-        const char* section;
-        const char* key;
-        int nLow;
-        int nHigh;
-    };
-    const Range ranges[] = {
-        {"Advanced", "HubPort", 0, 4},
-        {"Advanced", "SortingBlockNum", 0, 6},
-        {"Advanced", "CheckLevel", 0, 5},
-        {"Advanced", "FixedCapability", 0, 3},
-        {"Advanced", "AutoMPTimer", 1, 5},
-        {"Advanced", "CheckFlashPin", 0, 2},
-        {"Advanced", "ReadSandiskFlashID", 0, 3},
-        {"Advanced", "CheckTog", 0, 2},
-        {"Setup", "UIType", 0, 5},
-        {"Advanced", "CheckDDR", 0, 1},
-        {"Advanced", "MinCapLimit", 0, 1},
-        {"Setup", "RowShow", 0, 1},
-    };
-    const std::string exported = m_dir.File("Export.ini");
-    for (const Range& range : ranges) {
-        for (int n = range.nLow; n <= range.nHigh; ++n) {
-            SCOPED_TRACE(std::string(range.key) + "=" + std::to_string(n));
-            const std::string value = std::to_string(n);
-            m_dir.Write("Job.ini", std::string("[") + range.section + "]\r\n" + range.key + "=" +
-                                       value + "\r\n");
-            m_dir.Write("Export.ini", "");
-            ASSERT_TRUE(CopyAdvancedSettings(1, exported));
-            m_dir.Write("Job.ini",
-                        std::string("[") + range.section + "]\r\n" + range.key + "=9\r\n");
-            ASSERT_TRUE(CopyAdvancedSettings(0, exported));
-            EXPECT_EQ(value, ini::GetString(range.section, range.key, "(none)", g_strJobFile));
-        }
     }
 }
 
