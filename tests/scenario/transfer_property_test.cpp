@@ -84,6 +84,7 @@ public:
         JobText job;
         job.Set("PASSWORD", "PWD", "");
         ModeKeys(job, hostFlash);
+        FlashCheckKeys(job, hostFlash);
         BinKeys(job);
         AdvancedKeys(job);
         return job.Text();
@@ -122,6 +123,37 @@ private:
         const int ecc = Pick(0, 16);
         job.Set("Sorting", "ECC", ecc == 16 ? 255 : ecc);
         job.Set("Sorting", "ReadAfterWroteAll", Flag());  // only loaded
+    }
+
+    void FlashCheckKeys(JobText& job, int hostFlash) {
+        const int types = static_cast<int>(kFlashTypes.size());
+        // 0 name check, against a flash the job names (the page refuses a
+        // name check without one); 1 ID check, with at least one ID; 2 none.
+        // Both of these preselect the station's current flash.
+        const int mode = Pick(0, 2);
+        const int ids = mode == 1 ? Pick(1, 6) : Pick(0, 6);
+        job.Set("CheckFlash", "FID", "0x" + Hex(2) + ",0x" + Hex(2));  // only loaded
+        job.Set("CheckFlash", "CheckFlashMode", mode);
+        job.Set("CheckFlash", "FlashIndex",
+                mode == 0 ? Pick(0, types - 1) : (hostFlash < types ? hostFlash : -1));
+        job.Set("CheckFlash", "LoopSel", Pick(0, 1));
+        job.Set("CheckFlash", "OpenShortCE", Pick(0, 7));
+        job.Set("CheckFlash", "CheckLEDShort", Flag());
+        job.Set("CheckFlash", "CheckUID", Flag());
+        job.Set("CheckFlash", "WarmUp", Flag());
+        job.Set("CheckFlash", "PR_Times", Pick(0, 999999));
+        job.Set("CheckFlash", "PR_Page", Pick(0, 9999));
+        job.Set("CheckFlash", "PR_Block", Pick(0, 99999));
+        job.Set("CheckID", "Num", ids);
+        for (int i = 0; i < ids; ++i) {
+            std::string id;
+            for (int part = 0; part < 6; ++part) {
+                id += (part == 0 ? "0x" : ",0x") + Hex(2);
+            }
+            job.Set("CheckID", "FID" + std::to_string(i), id);
+            job.Set("CheckID", "COLOR" + std::to_string(i), Pick(0, 5));
+            job.Set("CheckID", "FIDCOR" + std::to_string(i), Pick(0, 0xFFFFFF));
+        }
     }
 
     void BinKeys(JobText& job) {
