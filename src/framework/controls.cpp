@@ -157,6 +157,10 @@ int CComboBox::InsertString(int nIndex, const char* lpszString) {
 int CComboBox::DeleteString(UINT nIndex) {
     return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex));
 }
+int CComboBox::InitStorage(int nItems, UINT nBytes) {
+    return static_cast<int>(
+        SendMessage(CB_INITSTORAGE, static_cast<WPARAM>(nItems), static_cast<LPARAM>(nBytes)));
+}
 int CComboBox::GetCount() const {
     return static_cast<int>(SendMessage(CB_GETCOUNT));
 }

@@ -92,8 +92,12 @@ public:
     }
     int DeleteString(UINT nIndex);  // CB_DELETESTRING
     int GetCount() const;           // CB_GETCOUNT
-    int GetCurSel() const;          // CB_GETCURSEL (CB_ERR: no selection)
-    int SetCurSel(int nSelect);     // CB_SETCURSEL (-1 clears the selection)
+    // CB_INITSTORAGE: room for nItems more items of nBytes of text in all,
+    // before a long fill; the number of items there is room for, or
+    // CB_ERRSPACE.
+    int InitStorage(int nItems, UINT nBytes);
+    int GetCurSel() const;       // CB_GETCURSEL (CB_ERR: no selection)
+    int SetCurSel(int nSelect);  // CB_SETCURSEL (-1 clears the selection)
     // CB_FINDSTRINGEXACT: the first item after nIndexStart (-1: from the top)
     // whose whole text equals lpszFind, ignoring case; CB_ERR when none.
     int FindStringExact(int nIndexStart, const char* lpszFind) const;

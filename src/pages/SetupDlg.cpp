@@ -6,6 +6,7 @@
 #include "entry/LanguageText.h"
 #include "entry/globals.h"
 #include "pages/FlashIdDlg.h"
+#include "pages/FlashList.h"
 #include "platform/ini.h"
 #include "resource.h"
 #include "settings/JobSettings.h"
@@ -112,7 +113,7 @@ BOOL CSetupDlg::OnInitDialog() {
         SetDlgItemText(caption.nID, GetLanguageText(caption.key));
     }
 
-    FillFlashNames();
+    FillFlashList(m_comboFlashName, g_pFlashTable);
     m_comboLoopSelect.ResetContent();
     for (const char* direction : kLoopDirections) {
         m_comboLoopSelect.AddString(direction);
@@ -187,18 +188,6 @@ BOOL CSetupDlg::LoadSettings(const std::string& path) {
         OnInitDialog();
     }
     return TRUE;
-}
-
-void CSetupDlg::FillFlashNames() {
-    m_comboFlashName.ResetContent();
-    // The list sorts its items; adding them in its order keeps that quick.
-    // Each item keeps its record's index.
-    for (const FlashListEntry& entry : FlashTableSortedList(g_pFlashTable)) {
-        const int nItem = m_comboFlashName.AddString(entry.text);
-        if (nItem >= 0) {
-            m_comboFlashName.SetItemData(nItem, static_cast<DWORD_PTR>(entry.record));
-        }
-    }
 }
 
 void CSetupDlg::FillFlashIdList() {

@@ -63,7 +63,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void FillFlashNames();
     // Replaces the flash ID box's text with one line per ID of JobSettings.
     void FillFlashIdList();
     // The flash name item's record in the host's table, -1 when none is

@@ -891,6 +891,7 @@ typedef struct _OFNOTIFYA {
 #define CB_GETLOCALE 0x015A
 #define CB_GETTOPINDEX 0x015B
 #define CB_SETTOPINDEX 0x015C
+#define CB_INITSTORAGE 0x0161
 
 #define CBN_ERRSPACE (-1)
 #define CBN_SELCHANGE 1
