@@ -16,10 +16,20 @@ void FillFlashList(fw::CComboBox& combo, const FlashTable* table) {
         nBytes += static_cast<UINT>(entry.text.size() + 1);
     }
     combo.InitStorage(static_cast<int>(list->size()), nBytes);
+    const LCID locale = combo.GetLocale();
+    const std::string* pLast = nullptr;
+    int nCount = 0;
     for (const FlashListEntry& entry : *list) {
-        const int nItem = combo.AddString(entry.text);
-        if (nItem >= 0) {
-            combo.SetItemData(nItem, static_cast<DWORD_PTR>(entry.record));
+        const int nItem = combo.AddSortedString(
+            entry.text.c_str(), pLast != nullptr ? pLast->c_str() : nullptr, locale);
+        if (nItem < 0) {
+            continue;
+        }
+        combo.SetItemData(nItem, static_cast<DWORD_PTR>(entry.record));
+        // Where the platform orders two texts otherwise, an item lands
+        // before the last one, which stays last.
+        if (nItem == nCount++) {
+            pLast = &entry.text;
         }
     }
     combo.SetRedraw(TRUE);

@@ -171,6 +171,42 @@ TEST(FrameworkControls, LongFillWithRoomMadeAndDrawingHeldBack) {
     EXPECT_EQ(IDOK, dlg.DoModal());
 }
 
+// Added in a sorted list's own order, AddSortedString puts every item where
+// AddString puts it, those out of order and equal ones included, and says so
+// by the index it returns.
+TEST(FrameworkControls, AddSortedStringLandsWhereAddStringDoes) {
+    TemplateBuilder t = ControlsTemplate();
+    CControlsDlg dlg(t);
+    Operator op;
+    op.OnDialog(kControlsDialog, [&](DialogDriver& d) {
+        const std::vector<const char*> texts = {"alpha", "Beta",  "beta",  "Gamma", "delta",
+                                                "delta", "Delta", "AB",    "A-B",   "zeta",
+                                                "eta",   "theta", "Theta", "iota"};
+        dlg.m_sorted.ResetContent();
+        std::vector<int> byAdd;
+        for (const char* text : texts) {
+            byAdd.push_back(dlg.m_sorted.AddString(text));
+        }
+        const std::vector<std::string> expected = d.Items(kSorted);
+
+        dlg.m_sorted.ResetContent();
+        const LCID locale = dlg.m_sorted.GetLocale();
+        const char* last = nullptr;
+        std::vector<int> bySorted;
+        for (const char* text : texts) {
+            const int index = dlg.m_sorted.AddSortedString(text, last, locale);
+            bySorted.push_back(index);
+            if (index == dlg.m_sorted.GetCount() - 1) {
+                last = text;
+            }
+        }
+        EXPECT_EQ(expected, d.Items(kSorted));
+        EXPECT_EQ(byAdd, bySorted);
+        d.Click(IDOK);
+    });
+    EXPECT_EQ(IDOK, dlg.DoModal());
+}
+
 TEST(FrameworkControls, TemplateItemsAreAddedOnceInTheirOwnOrder) {
     TemplateBuilder t = ControlsTemplate();
     CControlsDlg dlg(t);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/api.h"
+
 namespace fw::headless::detail {
 
 namespace {
@@ -181,3 +183,17 @@ int ItemList::CopyText(int index, char* buffer) const {
 }
 
 }  // namespace fw::headless::detail
+
+namespace fw::api {
+
+int CompareString(LCID, DWORD, LPCSTR a, int lengthA, LPCSTR b, int lengthB) {
+    if (a == nullptr || b == nullptr) {
+        return 0;
+    }
+    const std::string_view textA(a, lengthA < 0 ? std::strlen(a) : static_cast<size_t>(lengthA));
+    const std::string_view textB(b, lengthB < 0 ? std::strlen(b) : static_cast<size_t>(lengthB));
+    const int order = headless::detail::CompareNoCase(textA, textB);
+    return order < 0 ? CSTR_LESS_THAN : (order == 0 ? CSTR_EQUAL : CSTR_GREATER_THAN);
+}
+
+}  // namespace fw::api
