@@ -12,6 +12,7 @@
 #include "driver/station.h"
 #include "framework/api.h"
 #include "resource.h"
+#include "scenario/bin_page_support.h"
 #include "scenario/flash_check_support.h"
 
 #if !defined(_WIN32)
@@ -32,19 +33,6 @@ int ItemHeight(const DialogDriver& d) {
 // The colour of entry `row`'s fill, at its left edge where no text goes.
 COLORREF RowFill(const DialogDriver& d, int row) {
     return d.Pixel(IDC_FID_LIST, 2, row * ItemHeight(d) + ItemHeight(d) / 2);
-}
-
-// Every pixel of the list's client area that is not `color`, counted.
-int PixelsNotOf(const DialogDriver& d, COLORREF color) {
-    RECT client;
-    fw::api::GetClientRect(d.Item(IDC_FID_LIST), &client);
-    int wrong = 0;
-    for (int y = 0; y < client.bottom; ++y) {
-        for (int x = 0; x < client.right; ++x) {
-            wrong += d.Pixel(IDC_FID_LIST, x, y) != color ? 1 : 0;
-        }
-    }
-    return wrong;
 }
 
 #if !defined(_WIN32)
@@ -175,7 +163,8 @@ TEST(FlashIdListPixels, AnEmptyListTakingTheFocusDrawsNothing) {
     WithEditor({}, [&](DialogDriver& d) {
         fw::api::SetFocus(d.Item(IDC_FID_LIST));
         EXPECT_EQ(IDC_FID_LIST, d.Focus());
-        EXPECT_EQ(0, PixelsNotOf(d, fw::api::GetSysColor(COLOR_WINDOW)));
+        EXPECT_EQ(std::vector<std::string>{},
+                  bintest::PixelsNotOf(d, IDC_FID_LIST, fw::api::GetSysColor(COLOR_WINDOW)));
 #if !defined(_WIN32)
         EXPECT_TRUE(Texts(d).empty());
 #endif

@@ -13,6 +13,9 @@
 #include "pages/FlashIdDlg.h"
 #include "resource.h"
 #include "settings/JobSettings.h"
+#include "unit/canvas_support.h"
+
+using fwtest::Canvas;
 
 namespace {
 
@@ -27,26 +30,6 @@ protected:
         fw::CDialog::DoDataExchange(pDX);
         DDX_Control(pDX, IDC_FID_LIST, m_list);
     }
-};
-
-// A memory surface to draw entries on, filled with one colour.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill) : m_screen(nullptr) {
-        m_dc.CreateCompatibleDC(&m_screen);
-        m_bitmap.CreateCompatibleBitmap(&m_screen, width, height);
-        m_old = m_dc.SelectObject(&m_bitmap);
-        m_dc.FillSolidRect(0, 0, width, height, fill);
-    }
-    ~Canvas() { m_dc.SelectObject(m_old); }
-    fw::CDC& DC() { return m_dc; }
-    COLORREF At(int x, int y) const { return m_dc.GetPixel(x, y); }
-
-private:
-    fw::CClientDC m_screen;
-    fw::CDC m_dc;
-    fw::CBitmap m_bitmap;
-    fw::CBitmap* m_old = nullptr;
 };
 
 DRAWITEMSTRUCT DrawRequest(CColorListBox& list, int item, UINT state, HDC dc) {
@@ -168,9 +151,9 @@ TEST(ColorListBox, DrawItemFillsTheEntryAndRestoresTheContext) {
         for (const auto& c : cases) {
             SCOPED_TRACE(c.name);
             Canvas canvas(60, 30, kCanvas);
-            canvas.DC().SetTextColor(RGB(1, 2, 3));
-            canvas.DC().SetBkColor(RGB(4, 5, 6));
-            DRAWITEMSTRUCT draw = DrawRequest(dlg.m_list, c.item, c.state, canvas.DC());
+            canvas.DC()->SetTextColor(RGB(1, 2, 3));
+            canvas.DC()->SetBkColor(RGB(4, 5, 6));
+            DRAWITEMSTRUCT draw = DrawRequest(dlg.m_list, c.item, c.state, *canvas.DC());
             dlg.m_list.DrawItem(&draw);
             for (int y : {0, 10, 19}) {
                 for (int x : {0, 4}) {
@@ -179,8 +162,8 @@ TEST(ColorListBox, DrawItemFillsTheEntryAndRestoresTheContext) {
             }
             EXPECT_EQ(c.fill, canvas.At(59, 19));
             EXPECT_EQ(kCanvas, canvas.At(0, 20)) << "below the entry";
-            EXPECT_EQ(RGB(1, 2, 3), canvas.DC().GetTextColor());
-            EXPECT_EQ(RGB(4, 5, 6), canvas.DC().GetBkColor());
+            EXPECT_EQ(RGB(1, 2, 3), canvas.DC()->GetTextColor());
+            EXPECT_EQ(RGB(4, 5, 6), canvas.DC()->GetBkColor());
         }
         d.Click(IDCANCEL);
     });
