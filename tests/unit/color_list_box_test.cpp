@@ -54,7 +54,8 @@ const COLORREF kCanvas = RGB(0, 128, 128);
 
 // Each record is made once and freed once: FreeItem frees it and leaves the
 // entry without one (a second FreeItem does nothing), and the window's end
-// frees all that remain.
+// frees all that remain. The entries after a deleted one move up with their
+// texts and colours.
 TEST(ColorListBox, EveryRecordIsFreedExactlyOnce) {
     const long created = ColorItem::Created();
     const long freed = ColorItem::Freed();
@@ -62,8 +63,10 @@ TEST(ColorListBox, EveryRecordIsFreedExactlyOnce) {
     Operator op;
     op.OnDialog(IDD_FLASH_ID, [&](DialogDriver& d) {
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(i, dlg.m_list.AddColorString("ID " + std::to_string(i), kRed, kWhite));
+            EXPECT_EQ(i,
+                      dlg.m_list.AddColorString("ID " + std::to_string(i), RGB(i, 0, 0), kWhite));
         }
+        EXPECT_EQ(RGB(3, 0, 0), dlg.m_list.GetItemTextColor(3));
         dlg.m_list.FreeItem(1);
         EXPECT_EQ(1, ColorItem::Freed() - freed);
         EXPECT_EQ("", dlg.m_list.GetItemString(1)) << "the entry has no record now";
@@ -71,6 +74,7 @@ TEST(ColorListBox, EveryRecordIsFreedExactlyOnce) {
         EXPECT_EQ(1, ColorItem::Freed() - freed);
         dlg.m_list.DeleteString(1);
         EXPECT_EQ("ID 2", dlg.m_list.GetItemString(1));
+        EXPECT_EQ(RGB(2, 0, 0), dlg.m_list.GetItemTextColor(1));
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
@@ -104,26 +108,6 @@ TEST(ColorListBox, TheEditorFreesEveryRecordItMade) {
         EXPECT_EQ(5, ColorItem::Freed() - freed);
     }
     JobSettings = saved;
-}
-
-// The text is copied in; an entry's text and text colour are read back by
-// position.
-TEST(ColorListBox, EntriesKeepTheirTextAndColours) {
-    CListHostDlg dlg;
-    Operator op;
-    op.OnDialog(IDD_FLASH_ID, [&](DialogDriver& d) {
-        std::string text = "0x98,0xDE";
-        dlg.m_list.AddColorString(text, kRed, kWhite);
-        text[0] = '!';
-        dlg.m_list.AddColorString(std::string(), RGB(1, 2, 3), RGB(4, 5, 6));
-        EXPECT_EQ("0x98,0xDE", dlg.m_list.GetItemString(0));
-        EXPECT_EQ(kRed, dlg.m_list.GetItemTextColor(0));
-        EXPECT_EQ("", dlg.m_list.GetItemString(1));
-        EXPECT_EQ(RGB(1, 2, 3), dlg.m_list.GetItemTextColor(1));
-        EXPECT_EQ(2, dlg.m_list.GetCount());
-        d.Click(IDCANCEL);
-    });
-    dlg.DoModal();
 }
 
 // An entry fills its whole rectangle with its background colour, or with its
