@@ -319,6 +319,7 @@ private:
     static constexpr DWORD kShotTimeout = 30000;   // for the screenshot to be taken
     static constexpr int kSettleTicks = 6;         // painted and shown for this long
     static constexpr int kActivateTicks = 40;      // the longest wait for activation
+    static constexpr int kBesideOverlap = 40;      // pixels of a dialog over the moved sheet
 
     struct Stage {
         std::string name;        // the screenshot's name; empty for none
@@ -328,6 +329,20 @@ private:
         std::function<void(HWND)> after;
         bool endsShow = false;  // the last stage: Show returns when it is reached
     };
+
+    // The sheet, when `window` (at `rect`) is another window that lies
+    // wholly within the sheet's rectangle (which `sheet` receives); else null.
+    static HWND LiesWithinTheSheet(HWND window, const RECT& rect, RECT& sheet) {
+        for (HWND dialog : DialogAnswers::OpenDialogs(false)) {
+            if (dialog != window && KindOf(dialog) == WindowKind::Sheet &&
+                GetWindowRect(dialog, &sheet)) {
+                const bool within = rect.left >= sheet.left && rect.top >= sheet.top &&
+                                    rect.right <= sheet.right && rect.bottom <= sheet.bottom;
+                return within ? dialog : nullptr;
+            }
+        }
+        return nullptr;
+    }
 
     // The enabled dialog on top, or null.
     static HWND TopDialog() {
@@ -554,6 +569,19 @@ private:
                              rect.top < 0 ? 0 : rect.top, 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
                 m_window = nullptr;  // settle again where it is now
+                m_settled = 0;
+                return;
+            }
+            RECT sheet = {};
+            HWND sheetWindow = LiesWithinTheSheet(window, rect, sheet);
+            if (sheetWindow != nullptr) {
+                // This Wine does not draw a dialog that lies wholly within
+                // the sheet's rectangle on the virtual desktop (it stays
+                // black): the sheet moves aside, as the operator would drag it.
+                Say(stage.name + ": the window lies within the sheet; the sheet moved aside");
+                SetWindowPos(sheetWindow, nullptr, rect.right - kBesideOverlap, sheet.top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                m_window = nullptr;  // settle again
                 m_settled = 0;
                 return;
             }
