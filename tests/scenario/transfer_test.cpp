@@ -38,7 +38,11 @@ const char kJobA[] =
     "[Flash]\r\nFlashIndex=1\r\nFlashName=FX29F64G08AMC\r\nUnAutoCheck=1\r\nFlashNum=4\r\n"
     "ChannelNum=1\r\nRWCycle=7\r\n"
     "[Sorting]\r\nScanMode=1\r\nFlashCheck=2\r\nECC=12\r\nReadAfterWroteAll=1\r\n"
-    "[CheckFlash]\r\nFID=0x98,0x3A\r\n"
+    "[CheckFlash]\r\nFID=0x98,0x3A\r\nCheckFlashMode=1\r\nFlashIndex=0\r\nLoopSel=1\r\n"
+    "OpenShortCE=3\r\nCheckLEDShort=0\r\nCheckUID=1\r\nWarmUp=1\r\nPR_Times=12\r\nPR_Page=4\r\n"
+    "PR_Block=8\r\n"
+    "[CheckID]\r\nNum=2\r\nFID0=0xA5,0xD7,0x94,0x76,0x74,0x43\r\nCOLOR0=0\r\nFIDCOR0=16711680\r\n"
+    "FID1=0xA5,0xD7,0x94,0x7A,0x54,0x43\r\nCOLOR1=5\r\nFIDCOR1=255\r\n"
     "[BIN]\r\nShowBin=1\r\nColorBin=1\r\nStandBin=0\r\nGrade0Base=1\r\nBinCap1=7600\r\n"
     "BINCO1=255\r\n"
     "[U3Bin]\r\nSSDColorBin=1\r\nU3BinBgColor=65280\r\n"
@@ -53,6 +57,13 @@ const char kExportedFlash[] =
     "[Flash]\r\nFlashNum=4\r\nChannelNum=1\r\nRWCycle=7\r\nFlashIndex=1\r\n"
     "FlashName=FX29F64G08AMC\r\nUnAutoCheck=1\r\n";
 const char kExportedSorting[] = "[Sorting]\r\nScanMode=1\r\nFlashCheck=2\r\nECC=12\r\n";
+// ID check preselects the station's current flash (index 0 here).
+const char kExportedCheckFlash[] =
+    "[CheckFlash]\r\nFlashIndex=0\r\nLoopSel=1\r\nOpenShortCE=3\r\nCheckFlashMode=1\r\n"
+    "CheckLEDShort=0\r\nCheckUID=1\r\nWarmUp=1\r\nPR_Times=12\r\nPR_Page=4\r\nPR_Block=8\r\n";
+const char kExportedCheckID[] =
+    "[CheckID]\r\nNum=2\r\nFID0=0xA5,0xD7,0x94,0x76,0x74,0x43\r\nCOLOR0=0\r\nFIDCOR0=16711680\r\n"
+    "FID1=0xA5,0xD7,0x94,0x7A,0x54,0x43\r\nCOLOR1=5\r\nFIDCOR1=255\r\n";
 const char kExportedAdvanced[] =
     "[Advanced]\r\nHubPort=4\r\nVID_PID=1234ABCD,0F0F0001\r\nVID_PID_RE=1234ABCD0F0F0001\r\n"
     "CheckDDR=0\r\nSortingBlockNum=0\r\nCheckLevel=0\r\nFixedCapability=2\r\nAutoMPTimer=3\r\n"
@@ -66,6 +77,9 @@ const char kJobB[] =
     "[Flash]\r\nFlashIndex=0\r\nFlashName=FX29F08G08AAA\r\nUnAutoCheck=0\r\nFlashNum=1\r\n"
     "ChannelNum=0\r\nRWCycle=5\r\n"
     "[Sorting]\r\nScanMode=0\r\nFlashCheck=1\r\nECC=3\r\n"
+    "[CheckFlash]\r\nCheckFlashMode=2\r\nLoopSel=0\r\nOpenShortCE=0\r\nPR_Times=1\r\nPR_Page=2\r\n"
+    "PR_Block=3\r\n"
+    "[CheckID]\r\nNum=0\r\n"
     "[BIN]\r\nShowBin=0\r\nBinCap1=100\r\n"
     "[Advanced]\r\nHubPort=1\r\nCheckDDR=1\r\nGPI=1\r\nStartDelay=2\r\n";
 
@@ -146,6 +160,8 @@ TEST(JobExport, CarriesThePageAndAdvancedKeysOnly) {
     EXPECT_EQ(kExportedSetup, Section(exported, "Setup"));
     EXPECT_EQ(kExportedFlash, Section(exported, "Flash"));
     EXPECT_EQ(kExportedSorting, Section(exported, "Sorting"));
+    EXPECT_EQ(kExportedCheckFlash, Section(exported, "CheckFlash"));
+    EXPECT_EQ(kExportedCheckID, Section(exported, "CheckID"));
     EXPECT_EQ(kExportedAdvanced, Section(exported, "Advanced"));
     EXPECT_EQ("1", Value(exported, "BIN", "ShowBin"));
     EXPECT_EQ("7600", Value(exported, "BIN", "BinCap1"));
@@ -235,6 +251,42 @@ TEST(JobExport, RefusedLeavesTheTargetUntouched) {
     EXPECT_EQ(before, Station::ReadFile(target));
     EXPECT_TRUE(IsReadOnly(target));
     SetReadOnly(target, false);
+}
+
+// The flash check page refuses a name check without a flash name: its
+// message, then the export's, and neither a new file nor an existing one
+// gets any key (the mode and bin pages had saved before it).
+TEST(JobExport, FlashCheckRefusalWritesNothing) {
+    Station station;
+    CurrentDirectoryKept kept;
+    station.WriteJob("[CheckFlash]\r\nCheckFlashMode=0\r\nFlashIndex=9\r\n");
+    const std::string fresh = station.Path("New.ini");
+    const std::string existing = station.Path("Existing.ini");
+    const std::string before = "[Setup]\r\nCTLType=0\r\n";
+    Station::WriteFile(existing, before);
+    Operator op;
+    QueueVisit(op, [&](SheetDriver& s) {
+        for (const std::string& target : {fresh, existing}) {
+            op.OnFileDialog([&](FileDialogSeen&) { return FileChoice::Path(target); });
+            if (target == existing) {
+                op.OnMessageBox([](MessageBoxSeen&) { return IDYES; });  // replace it?
+            }
+            op.OnMessageBox([&](MessageBoxSeen& m) {
+                EXPECT_EQ(station.Text("IDS_ERR_SEL_FLASH_NAME"), m.text);
+                return IDOK;
+            });
+            op.OnMessageBox([&](MessageBoxSeen& m) {
+                EXPECT_EQ("Fail to export flash Info ", m.text);
+                EXPECT_EQ(station.Text("IDS_SETUP_MESSAGE_NOTE"), m.caption);
+                return IDOK;
+            });
+            s.Click(IDC_EXPORT_SET);
+        }
+        s.Click(IDCANCEL);
+    });
+    EXPECT_EQ(0, station.Show(op));
+    EXPECT_FALSE(Station::FileExists(fresh));
+    EXPECT_EQ(before, Station::ReadFile(existing));
 }
 
 // Where the process's current directory is: a file dialog leaves it in the
@@ -332,7 +384,7 @@ TEST(JobImport, ThenCancelKeepsOnlyTheAdvancedKeys) {
     EXPECT_FALSE(IsReadOnly(source));
     EXPECT_EQ(kJobA, Station::ReadFile(source));
     const std::string job = station.ReadJob();
-    for (const char* section : {"Flash", "Sorting", "BIN", "PASSWORD"}) {
+    for (const char* section : {"Flash", "Sorting", "CheckFlash", "CheckID", "BIN", "PASSWORD"}) {
         EXPECT_EQ(Section(before, section), Section(job, section)) << section;
     }
     EXPECT_EQ("[Setup]\r\nCTLType=1\r\nDrivingLevel=0\r\nUIType=5\r\nRowShow=0\r\n",
@@ -381,6 +433,12 @@ TEST(JobImport, ThenOkSavesWhatWasImported) {
         "FlashNum=4\r\nChannelNum=1\r\nRWCycle=7\r\n",
         Section(job, "Flash"));
     EXPECT_EQ("[Sorting]\r\nScanMode=1\r\nFlashCheck=2\r\nECC=12\r\n", Section(job, "Sorting"));
+    // The flash check page's own keys come from the imported file too.
+    EXPECT_EQ(
+        "[CheckFlash]\r\nCheckFlashMode=1\r\nLoopSel=1\r\nOpenShortCE=3\r\nPR_Times=12\r\n"
+        "PR_Page=4\r\nPR_Block=8\r\nFlashIndex=0\r\nCheckLEDShort=0\r\nCheckUID=1\r\nWarmUp=1\r\n",
+        Section(job, "CheckFlash"));
+    EXPECT_EQ(kExportedCheckID, Section(job, "CheckID"));
     EXPECT_EQ("7600", Value(job, "BIN", "BinCap1"));
     EXPECT_EQ("1", Value(job, "BIN", "ShowBin"));
     EXPECT_EQ("65280", Value(job, "U3BIN", "U3BinBgColor"));
