@@ -9,7 +9,8 @@
 // through every window of the module by itself, from a thread timer: the
 // password dialog (the job's password typed, OK), the sheet's first tab, the
 // advanced settings dialog, every other tab of the sheet (and the flash ID
-// editor from the flash check tab), then Cancel on the sheet. It waits for
+// editor from the flash check tab), an export of the job to Job\Exported.ini
+// and its import (each file dialog and message), then Cancel on the sheet. It waits for
 // each window to be up and painted before going on, and fails with a message
 // naming the window that did not come within its time.
 //
@@ -21,6 +22,7 @@
 #include <windows.h>
 // windows.h first
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -207,7 +209,16 @@ bool HasControl(HWND parent, int id) {
     return GetDlgItem(parent, id) != nullptr;
 }
 
-enum class WindowKind { Other, Password, Sheet, Advanced, FlashId };
+enum class WindowKind { Other, Password, Sheet, Advanced, FlashId, FileDialog, Message };
+
+// The sheet's own Import and Export buttons.
+constexpr int kImportButton = 5059;
+constexpr int kExportButton = 5060;
+
+// The file name field of the explorer-style file dialog: a combo box
+// (cmb13) or, in older layouts, an edit (edt1).
+constexpr int kFileNameCombo = 0x47c;
+constexpr int kFileNameEdit = 0x480;
 
 // The property sheet's tab control has this ID on every comctl32 version.
 constexpr int kSheetTabControl = 0x3020;
@@ -227,6 +238,12 @@ WindowKind KindOf(HWND dialog) {
     if (tab != nullptr && GetClassNameA(tab, className, sizeof className) > 0 &&
         std::string(className) == WC_TABCONTROLA) {
         return WindowKind::Sheet;
+    }
+    if (HasControl(dialog, kFileNameCombo) || HasControl(dialog, kFileNameEdit)) {
+        return WindowKind::FileDialog;
+    }
+    if (HasControl(dialog, IDOK)) {
+        return WindowKind::Message;
     }
     return WindowKind::Other;
 }
@@ -267,8 +284,11 @@ int TabCount(HWND sheet) {
 // ticks of a DialogAnswers timer, inside the module's modal loops.
 class Tour {
 public:
-    Tour(std::string jobFile, std::string ackFolder, bool shots)
-        : m_jobFile(std::move(jobFile)), m_ackFolder(std::move(ackFolder)), m_shots(shots) {
+    Tour(std::string jobFile, std::string stationFolder, bool shots)
+        : m_jobFile(std::move(jobFile)),
+          m_stationFolder(stationFolder),
+          m_ackFolder(stationFolder + "Tour\\"),
+          m_shots(shots) {
         AddFirstStages();
     }
 
@@ -369,6 +389,7 @@ private:
         for (int index = 0; index < tabs; ++index) {
             AddTabStages(index);
         }
+        AddTransferStages();
         m_stages.push_back({"", "the settings sheet", nullptr,
                             [] { return TopDialogOf(WindowKind::Sheet); },
                             [this](HWND top) {
@@ -403,6 +424,51 @@ private:
                                                     WindowKind::FlashId, IDC_ADD_MODIFY, IDCANCEL);
                                 }
                             }});
+    }
+
+    // Export of the demo job to Job\Exported.ini, then its import: each file
+    // dialog (the path typed, OK) and each message that follows (OK).
+    void AddTransferStages() {
+        const std::string path = m_stationFolder + "Job\\Exported.ini";
+        const struct {
+            const char* name;
+            int button;
+        } steps[] = {{"export", kExportButton}, {"import", kImportButton}};
+        for (const auto& step : steps) {
+            const std::string name = step.name;
+            const int button = step.button;
+            m_stages.push_back({name + "-dialog", "the " + name + " file dialog",
+                                [this, name, button, path] {
+                                    HWND sheet = TopDialogOf(WindowKind::Sheet);
+                                    if (sheet == nullptr) {
+                                        return;
+                                    }
+                                    if (button == kExportButton) {
+                                        DeleteFileA(path.c_str());  // no replace question
+                                    }
+                                    Say(name + ": the sheet's button pressed");
+                                    DialogAnswers::Click(sheet, button);
+                                },
+                                [] { return TopDialogOf(WindowKind::FileDialog); },
+                                [this, name, path](HWND dialog) {
+                                    const int field = HasControl(dialog, kFileNameEdit)
+                                                          ? kFileNameEdit
+                                                          : kFileNameCombo;
+                                    SendMessageA(dialog, CDM_SETCONTROLTEXT, field,
+                                                 reinterpret_cast<LPARAM>(path.c_str()));
+                                    Say(name + ": " + path + " typed, OK pressed");
+                                    DialogAnswers::Click(dialog, IDOK);
+                                }});
+            m_stages.push_back({name + "-done", "the message after the " + name, nullptr,
+                                [] { return TopDialogOf(WindowKind::Message); },
+                                [this, name](HWND box) {
+                                    Say(name + ": \"" + DialogAnswers::TitleOf(box) +
+                                        "\" message, OK pressed");
+                                    DialogAnswers::Click(box, IDOK);
+                                }});
+            m_stages.push_back({"", "the settings sheet after the " + name, nullptr,
+                                [] { return TopDialogOf(WindowKind::Sheet); }, nullptr});
+        }
     }
 
     // A dialog that a button of the current page opens: open it, shoot it,
@@ -592,6 +658,7 @@ private:
     }
 
     std::string m_jobFile;
+    std::string m_stationFolder;
     std::string m_ackFolder;
     bool m_shots;
     std::vector<Stage> m_stages;
@@ -677,7 +744,7 @@ int main(int argc, char** argv) {
         if (options.shots && (GetACP() == 936 || GetACP() == 950)) {
             UseRegularCaptionFont();
         }
-        Tour tour(jobFile, station + "Tour\\", options.shots);
+        Tour tour(jobFile, station, options.shots);
         {
             DialogAnswers ticks([&tour] { tour.Tick(); });
             result = show(options.flashIndex, static_cast<char>(options.language), station.c_str(),

@@ -328,4 +328,10 @@ std::vector<std::string> WriteBatch::Commit() {
     return failed;
 }
 
+void WriteBatch::Discard() {
+    if (m_outermost) {
+        Held().files.clear();
+    }
+}
+
 }  // namespace ini

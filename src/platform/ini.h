@@ -69,6 +69,11 @@ public:
     // always for a batch nested in another.
     std::vector<std::string> Commit();
 
+    // Drops every write held back since the batch opened (or since the last
+    // Commit): the files stay as they are, and reads see them so again. A
+    // batch nested in another drops nothing, as it holds nothing of its own.
+    void Discard();
+
 private:
     bool m_outermost;
 };
