@@ -90,9 +90,14 @@ public:
     // Reads the record from the job INI file at path. When that file cannot
     // be opened for reading, "TLMQW.ini" in the current directory is used
     // instead. Clears the file's read-only and other attributes, then reads
-    // every key. Returns 1 when the keys were read, 0 (record untouched) when
-    // no file could be opened or its attributes could not be reset.
+    // every key (the rows of JobSettingsTable.h). Returns 1 when the keys were
+    // read, 0 (record untouched) when no file could be opened or its
+    // attributes could not be reset.
     int Load(std::string path);
+
+    // The file Load(path) reads: path, or the fallback file when path cannot
+    // be opened for reading; empty when neither can.
+    static std::string FileToLoad(const std::string& path);
 
     // One piece of [CheckFlash] FID: hexadecimal digits after the first 'x'
     // or 'X' (or from the start when there is none); any other character in
