@@ -26,8 +26,8 @@ std::string FullJobFile() {
         "[CheckID]\r\nNum=6\r\n";
     for (int i = 0; i < 6; ++i) {
         const std::string n = std::to_string(i);
-        text += "FID" + n + "=98 D7 94 32 76 5" + n + "\r\nCOLOR" + n + "=" +
-                std::to_string(255 << (i * 4)) + "\r\nFIDCOR" + n + "=" + n + "\r\n";
+        text += "FID" + n + "=98 D7 94 32 76 5" + n + "\r\nCOLOR" + n + "=" + n + "\r\nFIDCOR" + n +
+                "=" + std::to_string(255 << (i * 4)) + "\r\n";
     }
     text += "[BIN]\r\nShowBin=1\r\nColorBin=1\r\nStandBin=0\r\nGrade0Base=0\r\n";
     for (int n = 1; n <= 16; ++n) {
