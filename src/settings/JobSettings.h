@@ -117,4 +117,20 @@ struct JobSettingsLine {
 };
 std::vector<JobSettingsLine> ListJobSettings(const CJobSettings& settings);
 
+// A value in a job file that the load does not take as written: the section
+// and the key as the file spells them, the text there (one piece of it for
+// [CheckFlash] FID), the value the record holds after the load, and why.
+struct JobSettingsNote {
+    std::string section;
+    std::string key;
+    std::string text;
+    std::string value;
+    std::string reason;
+};
+
+// The notes on file (the one CJobSettings::FileToLoad names) for the record
+// loaded from it, in the record's order. Only keys the load reads count: the
+// [CheckID] entries from Num on are not read and not checked.
+std::vector<JobSettingsNote> CheckJobSettings(const std::string& file, const CJobSettings& loaded);
+
 #endif
