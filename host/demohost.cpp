@@ -9,7 +9,8 @@
 // through every window of the module by itself, from a thread timer: the
 // password dialog (the job's password typed, OK), the sheet's first tab, the
 // advanced settings dialog, every other tab of the sheet (and the flash ID
-// editor from the flash check tab), then Cancel on the sheet. It waits for
+// editor from the flash check tab), an export of the job to Job\Exported.ini
+// and its import (each file dialog and message), then Cancel on the sheet. It waits for
 // each window to be up and painted before going on, and fails with a message
 // naming the window that did not come within its time.
 //
@@ -21,6 +22,7 @@
 #include <windows.h>
 // windows.h first
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -207,7 +209,16 @@ bool HasControl(HWND parent, int id) {
     return GetDlgItem(parent, id) != nullptr;
 }
 
-enum class WindowKind { Other, Password, Sheet, Advanced, FlashId };
+enum class WindowKind { Other, Password, Sheet, Advanced, FlashId, FileDialog, Message };
+
+// The sheet's own Import and Export buttons.
+constexpr int kImportButton = 5059;
+constexpr int kExportButton = 5060;
+
+// The file name field of the explorer-style file dialog: a combo box
+// (cmb13) or, in older layouts, an edit (edt1).
+constexpr int kFileNameCombo = 0x47c;
+constexpr int kFileNameEdit = 0x480;
 
 // The property sheet's tab control has this ID on every comctl32 version.
 constexpr int kSheetTabControl = 0x3020;
@@ -227,6 +238,12 @@ WindowKind KindOf(HWND dialog) {
     if (tab != nullptr && GetClassNameA(tab, className, sizeof className) > 0 &&
         std::string(className) == WC_TABCONTROLA) {
         return WindowKind::Sheet;
+    }
+    if (HasControl(dialog, kFileNameCombo) || HasControl(dialog, kFileNameEdit)) {
+        return WindowKind::FileDialog;
+    }
+    if (HasControl(dialog, IDOK)) {
+        return WindowKind::Message;
     }
     return WindowKind::Other;
 }
@@ -267,8 +284,11 @@ int TabCount(HWND sheet) {
 // ticks of a DialogAnswers timer, inside the module's modal loops.
 class Tour {
 public:
-    Tour(std::string jobFile, std::string ackFolder, bool shots)
-        : m_jobFile(std::move(jobFile)), m_ackFolder(std::move(ackFolder)), m_shots(shots) {
+    Tour(std::string jobFile, std::string stationFolder, bool shots)
+        : m_jobFile(std::move(jobFile)),
+          m_stationFolder(stationFolder),
+          m_ackFolder(stationFolder + "Tour\\"),
+          m_shots(shots) {
         AddFirstStages();
     }
 
@@ -299,6 +319,7 @@ private:
     static constexpr DWORD kShotTimeout = 30000;   // for the screenshot to be taken
     static constexpr int kSettleTicks = 6;         // painted and shown for this long
     static constexpr int kActivateTicks = 40;      // the longest wait for activation
+    static constexpr int kBesideOverlap = 40;      // pixels of a dialog over the moved sheet
 
     struct Stage {
         std::string name;        // the screenshot's name; empty for none
@@ -308,6 +329,20 @@ private:
         std::function<void(HWND)> after;
         bool endsShow = false;  // the last stage: Show returns when it is reached
     };
+
+    // The sheet, when `window` (at `rect`) is another window that lies
+    // wholly within the sheet's rectangle (which `sheet` receives); else null.
+    static HWND LiesWithinTheSheet(HWND window, const RECT& rect, RECT& sheet) {
+        for (HWND dialog : DialogAnswers::OpenDialogs(false)) {
+            if (dialog != window && KindOf(dialog) == WindowKind::Sheet &&
+                GetWindowRect(dialog, &sheet)) {
+                const bool within = rect.left >= sheet.left && rect.top >= sheet.top &&
+                                    rect.right <= sheet.right && rect.bottom <= sheet.bottom;
+                return within ? dialog : nullptr;
+            }
+        }
+        return nullptr;
+    }
 
     // The enabled dialog on top, or null.
     static HWND TopDialog() {
@@ -354,6 +389,7 @@ private:
         for (int index = 0; index < tabs; ++index) {
             AddTabStages(index);
         }
+        AddTransferStages();
         m_stages.push_back({"", "the settings sheet", nullptr,
                             [] { return TopDialogOf(WindowKind::Sheet); },
                             [this](HWND top) {
@@ -388,6 +424,51 @@ private:
                                                     WindowKind::FlashId, IDC_ADD_MODIFY, IDCANCEL);
                                 }
                             }});
+    }
+
+    // Export of the demo job to Job\Exported.ini, then its import: each file
+    // dialog (the path typed, OK) and each message that follows (OK).
+    void AddTransferStages() {
+        const std::string path = m_stationFolder + "Job\\Exported.ini";
+        const struct {
+            const char* name;
+            int button;
+        } steps[] = {{"export", kExportButton}, {"import", kImportButton}};
+        for (const auto& step : steps) {
+            const std::string name = step.name;
+            const int button = step.button;
+            m_stages.push_back({name + "-dialog", "the " + name + " file dialog",
+                                [this, name, button, path] {
+                                    HWND sheet = TopDialogOf(WindowKind::Sheet);
+                                    if (sheet == nullptr) {
+                                        return;
+                                    }
+                                    if (button == kExportButton) {
+                                        DeleteFileA(path.c_str());  // no replace question
+                                    }
+                                    Say(name + ": the sheet's button pressed");
+                                    DialogAnswers::Click(sheet, button);
+                                },
+                                [] { return TopDialogOf(WindowKind::FileDialog); },
+                                [this, name, path](HWND dialog) {
+                                    const int field = HasControl(dialog, kFileNameEdit)
+                                                          ? kFileNameEdit
+                                                          : kFileNameCombo;
+                                    SendMessageA(dialog, CDM_SETCONTROLTEXT, field,
+                                                 reinterpret_cast<LPARAM>(path.c_str()));
+                                    Say(name + ": " + path + " typed, OK pressed");
+                                    DialogAnswers::Click(dialog, IDOK);
+                                }});
+            m_stages.push_back({name + "-done", "the message after the " + name, nullptr,
+                                [] { return TopDialogOf(WindowKind::Message); },
+                                [this, name](HWND box) {
+                                    Say(name + ": \"" + DialogAnswers::TitleOf(box) +
+                                        "\" message, OK pressed");
+                                    DialogAnswers::Click(box, IDOK);
+                                }});
+            m_stages.push_back({"", "the settings sheet after the " + name, nullptr,
+                                [] { return TopDialogOf(WindowKind::Sheet); }, nullptr});
+        }
     }
 
     // A dialog that a button of the current page opens: open it, shoot it,
@@ -491,6 +572,19 @@ private:
                 m_settled = 0;
                 return;
             }
+            RECT sheet = {};
+            HWND sheetWindow = LiesWithinTheSheet(window, rect, sheet);
+            if (sheetWindow != nullptr) {
+                // This Wine does not draw a dialog that lies wholly within
+                // the sheet's rectangle on the virtual desktop (it stays
+                // black): the sheet moves aside, as the operator would drag it.
+                Say(stage.name + ": the window lies within the sheet; the sheet moved aside");
+                SetWindowPos(sheetWindow, nullptr, rect.right - kBesideOverlap, sheet.top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                m_window = nullptr;  // settle again
+                m_settled = 0;
+                return;
+            }
             DeleteFileA(AckFile(stage.name).c_str());
             std::printf("TOUR-SHOT %s %ld %ld %ld %ld\n", stage.name.c_str(), rect.left, rect.top,
                         rect.right, rect.bottom);
@@ -564,6 +658,7 @@ private:
     }
 
     std::string m_jobFile;
+    std::string m_stationFolder;
     std::string m_ackFolder;
     bool m_shots;
     std::vector<Stage> m_stages;
@@ -649,7 +744,7 @@ int main(int argc, char** argv) {
         if (options.shots && (GetACP() == 936 || GetACP() == 950)) {
             UseRegularCaptionFont();
         }
-        Tour tour(jobFile, station + "Tour\\", options.shots);
+        Tour tour(jobFile, station, options.shots);
         {
             DialogAnswers ticks([&tour] { tour.Tick(); });
             result = show(options.flashIndex, static_cast<char>(options.language), station.c_str(),

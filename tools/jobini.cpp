@@ -5,8 +5,11 @@
 //   jobini getint FILE SECTION KEY [DEFAULT]
 //   jobini set FILE SECTION KEY VALUE
 //   jobini settings FILE
+//   jobini check FILE
+//   jobini diff FILE1 FILE2
 //
-// Exit status: 0 success, 1 failure, 2 usage error.
+// Exit status: 0 success, 1 failure, 2 usage error; check and diff exit 1
+// also when they find something.
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -35,17 +38,23 @@ const char kUsage[] =
     "       jobini [--kernel32] getint FILE SECTION KEY [DEFAULT]\n"
     "       jobini [--kernel32] set FILE SECTION KEY VALUE\n"
     "       jobini settings FILE\n"
+    "       jobini check FILE\n"
+    "       jobini diff FILE1 FILE2\n"
     "\n"
     "  get       prints the value as GetPrivateProfileString returns it through a\n"
     "            buffer of SIZE bytes (default 260), then a newline\n"
     "  getint    prints the value as GetPrivateProfileInt reads it, signed decimal\n"
     "  set       writes KEY=VALUE into SECTION\n"
     "  settings  loads FILE as the job settings record and prints every member\n"
+    "  check     loads FILE as the module does and prints every value the load\n"
+    "            does not take as written, with the value it uses and why\n"
+    "  diff      loads both files and prints the members that differ\n"
     "  --kernel32  (Windows only) use kernel32's private-profile functions instead\n"
     "              of the module's engine; kernel32 looks a bare file name up in\n"
     "              the Windows directory\n"
     "\n"
-    "exit status: 0 success, 1 failure, 2 usage error\n";
+    "exit status: 0 success, 1 failure, 2 usage error; check and diff exit 1\n"
+    "also when they find a value not taken as written, or a difference\n";
 
 int Usage(const char* problem) {
     if (problem != nullptr) {
@@ -136,21 +145,79 @@ int Set(const Profile& profile, int argc, char** argv) {
     return 0;
 }
 
+void Print(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+// Loads the record as the module does (the fallback file, the attribute
+// reset), saying on stderr when the fallback file is read instead. file: the
+// file read.
+bool LoadAsTheModule(const char* path, CJobSettings& settings, std::string* file = nullptr) {
+    const std::string read = CJobSettings::FileToLoad(path);
+    if (settings.Load(path) == 0) {
+        std::fprintf(stderr, "jobini: nothing loaded: neither %s nor TLMQW.ini can be read\n",
+                     path);
+        return false;
+    }
+    if (read != path) {
+        std::fprintf(stderr, "jobini: %s cannot be read: %s is read instead\n", path, read.c_str());
+    }
+    if (file != nullptr) {
+        *file = read;
+    }
+    return true;
+}
+
 int Settings(int argc, char** argv) {
     if (argc != 1) {
         return Usage("settings takes FILE");
     }
     CJobSettings settings;
-    if (settings.Load(argv[0]) == 0) {
-        std::fprintf(stderr, "jobini: nothing loaded: neither %s nor TLMQW.ini can be read\n",
-                     argv[0]);
+    if (!LoadAsTheModule(argv[0], settings)) {
         return 1;
     }
     for (const JobSettingsLine& line : ListJobSettings(settings)) {
-        std::string text = line.name + " = " + line.value + "\n";
-        std::fwrite(text.data(), 1, text.size(), stdout);
+        Print(line.name + " = " + line.value + "\n");
     }
     return 0;
+}
+
+int Check(int argc, char** argv) {
+    if (argc != 1) {
+        return Usage("check takes FILE");
+    }
+    CJobSettings settings;
+    std::string file;
+    if (!LoadAsTheModule(argv[0], settings, &file)) {
+        return 1;
+    }
+    const std::vector<JobSettingsNote> notes = CheckJobSettings(file, settings);
+    for (const JobSettingsNote& note : notes) {
+        Print("[" + note.section + "] " + note.key + ": \"" + note.text + "\" -> " + note.value +
+              " (" + note.reason + ")\n");
+    }
+    return notes.empty() ? 0 : 1;
+}
+
+int Diff(int argc, char** argv) {
+    if (argc != 2) {
+        return Usage("diff takes FILE1 FILE2");
+    }
+    CJobSettings first;
+    CJobSettings second;
+    if (!LoadAsTheModule(argv[0], first) || !LoadAsTheModule(argv[1], second)) {
+        return 1;
+    }
+    const std::vector<JobSettingsLine> a = ListJobSettings(first);
+    const std::vector<JobSettingsLine> b = ListJobSettings(second);
+    bool differ = false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i].value != b[i].value) {
+            Print(a[i].name + ": " + a[i].value + " -> " + b[i].value + "\n");
+            differ = true;
+        }
+    }
+    return differ ? 1 : 0;
 }
 
 int Run(int argc, char** argv) {
@@ -181,11 +248,13 @@ int Run(int argc, char** argv) {
     if (verb == "set") {
         return Set(*profile, rest, args);
     }
-    if (verb == "settings") {
+    if (verb == "settings" || verb == "check" || verb == "diff") {
         if (kernel32) {
-            return Usage("settings always runs on the module's engine");
+            return Usage((verb + " always runs on the module's engine").c_str());
         }
-        return Settings(rest, args);
+        return verb == "settings" ? Settings(rest, args)
+               : verb == "check"  ? Check(rest, args)
+                                  : Diff(rest, args);
     }
     return Usage(("unknown verb: " + verb).c_str());
 }

@@ -1,50 +1,105 @@
 #include "entry/FlashTable.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 static_assert(sizeof(FlashRecord) == 96, "flash records lie 96 bytes apart");
 
 namespace {
 
+// The length of a field's text: up to its NUL or the end of the field.
 template <size_t N>
-std::string FieldText(const char (&field)[N]) {
+size_t FieldLength(const char (&field)[N]) {
     const void* nul = std::memchr(field, '\0', N);
-    const size_t length = nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : N;
-    return std::string(field, length);
+    return nul ? static_cast<size_t>(static_cast<const char*>(nul) - field) : N;
 }
 
-// A key whose byte order (as memcmp compares) is the sorted list's order of
-// the texts: the weights without hyphens and apostrophes, a 0 below every
-// weight, then all the weights, for texts equal up to there. Weights: other
-// ASCII bytes as they are, then digits, then letters without case, then
-// bytes from 0x80 as 0xFF and the byte.
-std::string ListSortKey(const std::string& text) {
-    std::string key;
-    key.reserve(2 * text.size() + 1);
-    auto append = [&key](unsigned char c) {
-        if (c >= '0' && c <= '9') {
-            key += static_cast<char>(0x80 + (c - '0'));
-        } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-            key += static_cast<char>(0x8A + ((c | 0x20) - 'a'));
-        } else if (c < 0x80) {
-            key += static_cast<char>(c);
-        } else {
-            key += static_cast<char>(0xFF);
-            key += static_cast<char>(c);
-        }
-    };
-    for (char c : text) {
-        if (c != '-' && c != '\'') {
-            append(static_cast<unsigned char>(c));
+template <size_t N>
+std::string FieldText(const char (&field)[N]) {
+    return std::string(field, FieldLength(field));
+}
+
+// The sort weight of a byte as one or two key bytes: other ASCII bytes as
+// they are, then digits, then letters without case, then bytes from 0x80 as
+// 0xFF and the byte.
+struct WeightTable {
+    unsigned char weight[128];
+    constexpr WeightTable() : weight() {
+        for (int c = 0; c < 128; ++c) {
+            if (c >= '0' && c <= '9') {
+                weight[c] = static_cast<unsigned char>(0x80 + (c - '0'));
+            } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+                weight[c] = static_cast<unsigned char>(0x8A + ((c | 0x20) - 'a'));
+            } else {
+                weight[c] = static_cast<unsigned char>(c);
+            }
         }
     }
-    key += '\0';
-    for (char c : text) {
-        append(static_cast<unsigned char>(c));
+};
+constexpr WeightTable kWeights;
+
+char* PutWeight(unsigned char c, char* out) {
+    if (c < 0x80) {
+        *out++ = static_cast<char>(kWeights.weight[c]);
+    } else {
+        *out++ = static_cast<char>(0xFF);
+        *out++ = static_cast<char>(c);
     }
-    return key;
+    return out;
+}
+
+bool Ignorable(char c) {
+    return c == '-' || c == '\'';
+}
+
+// The sort key of a text: the weights of its bytes but hyphens and
+// apostrophes, whose byte order (as memcmp compares) is the sorted list's
+// order of the texts. At most twice as long as the text. Texts whose keys are
+// equal are ordered by all their weights (TieOrder).
+char* PutListSortKey(std::string_view text, char* out) {
+    for (char c : text) {
+        if (!Ignorable(c)) {
+            out = PutWeight(static_cast<unsigned char>(c), out);
+        }
+    }
+    return out;
+}
+
+// <0, 0 or >0: the order of two texts of equal keys by the weights of all
+// their bytes.
+int TieOrder(std::string_view a, std::string_view b) {
+    char wa[2];
+    char wb[2];
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        const std::string_view ka(
+            wa, static_cast<size_t>(PutWeight(static_cast<unsigned char>(a[i]), wa) - wa));
+        const std::string_view kb(
+            wb, static_cast<size_t>(PutWeight(static_cast<unsigned char>(b[i]), wb) - wb));
+        if (const int order = ka.compare(kb)) {
+            return order;
+        }
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// One record's place in the sort: its key in the shared buffer, with the
+// key's first eight bytes as a number that orders as they do.
+struct SortKey {
+    uint64_t head;
+    uint32_t start;
+    uint32_t length;
+    int record;
+};
+
+uint64_t KeyHead(const char* key, size_t length) {
+    uint64_t head = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        head = (head << 8) | (i < length ? static_cast<unsigned char>(key[i]) : 0u);
+    }
+    return head;
 }
 
 }  // namespace
@@ -72,30 +127,77 @@ std::string FlashRecordName(const FlashRecord& record) {
 }
 
 std::string FlashRecordListText(const FlashRecord& record) {
-    return FlashRecordFirstText(record) + " " + FlashRecordName(record);
+    const size_t firstLength = FieldLength(record.firstText);
+    const size_t nameLength = FieldLength(record.flashName);
+    std::string text;
+    text.reserve(firstLength + 1 + nameLength);
+    text.append(record.firstText, firstLength).append(1, ' ').append(record.flashName, nameLength);
+    return text;
 }
 
-std::vector<FlashListEntry> FlashTableSortedList(const FlashTable* table) {
+namespace {
+
+FlashList SortedList(const FlashTable* table) {
     const int count = FlashTableCount(table);
     std::vector<FlashListEntry> entries;
-    std::vector<std::string> keys;
-    std::vector<int> order;
     entries.reserve(static_cast<size_t>(count));
-    keys.reserve(static_cast<size_t>(count));
-    order.reserve(static_cast<size_t>(count));
+    std::vector<SortKey> sortKeys;
+    sortKeys.reserve(static_cast<size_t>(count));
+    // The keys lie one after another in one buffer, grown as needed.
+    std::vector<char> keys;
+    size_t used = 0;
     for (int i = 0; i < count; ++i) {
         entries.push_back({i, FlashRecordListText(table->records[i])});
-        keys.push_back(ListSortKey(entries.back().text));
-        order.push_back(i);
+        const std::string& text = entries.back().text;
+        if (keys.size() - used < 2 * text.size()) {
+            keys.resize(std::max(2 * keys.size(), used + 2 * text.size() + 4096));
+        }
+        const char* end = PutListSortKey(text, keys.data() + used);
+        const auto length = static_cast<uint32_t>(end - (keys.data() + used));
+        sortKeys.push_back(
+            {KeyHead(keys.data() + used, length), static_cast<uint32_t>(used), length, i});
+        used += length;
     }
-    std::sort(order.begin(), order.end(), [&keys](int a, int b) {
-        const int byKey = keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]);
-        return byKey != 0 ? byKey < 0 : a < b;
+    const char* base = keys.data();
+    std::sort(sortKeys.begin(), sortKeys.end(), [&](const SortKey& a, const SortKey& b) {
+        if (a.head != b.head) {
+            return a.head < b.head;
+        }
+        int order = std::string_view(base + a.start, a.length)
+                        .compare(std::string_view(base + b.start, b.length));
+        if (order == 0) {
+            order = TieOrder(entries[static_cast<size_t>(a.record)].text,
+                             entries[static_cast<size_t>(b.record)].text);
+        }
+        return order != 0 ? order < 0 : a.record < b.record;
     });
-    std::vector<FlashListEntry> sorted;
+    FlashList sorted;
     sorted.reserve(entries.size());
-    for (int i : order) {
-        sorted.push_back(std::move(entries[static_cast<size_t>(i)]));
+    for (const SortKey& key : sortKeys) {
+        sorted.push_back(std::move(entries[static_cast<size_t>(key.record)]));
     }
     return sorted;
+}
+
+// The last table listed: a copy of its records and their list.
+struct ListedTable {
+    std::vector<FlashRecord> records;
+    std::shared_ptr<const FlashList> list;
+};
+
+}  // namespace
+
+std::shared_ptr<const FlashList> FlashTableSortedList(const FlashTable* table) {
+    static ListedTable s_last;
+    const int count = FlashTableCount(table);
+    const bool same = s_last.list != nullptr &&
+                      s_last.records.size() == static_cast<size_t>(count) &&
+                      (count == 0 || std::memcmp(s_last.records.data(), table->records,
+                                                 sizeof(FlashRecord) * s_last.records.size()) == 0);
+    if (!same) {
+        s_last.list = std::make_shared<const FlashList>(SortedList(table));
+        s_last.records.assign(count > 0 ? table->records : nullptr,
+                              count > 0 ? table->records + count : nullptr);
+    }
+    return s_last.list;
 }

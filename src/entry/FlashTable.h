@@ -5,6 +5,7 @@
 #ifndef SETUP_ENTRY_FLASHTABLE_H
 #define SETUP_ENTRY_FLASHTABLE_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,10 +33,15 @@ std::string FlashRecordListText(const FlashRecord& record);
 // ones behind its place, which keeps a table of thousands of records quick
 // to list. (Where the platform orders two texts otherwise, the list still
 // sorts them right.)
+//
+// The mode page and the flash check page each list the table as they open:
+// the list of the last table asked for is kept, and given again while the
+// table's records are byte for byte the same.
 struct FlashListEntry {
     int record;
     std::string text;
 };
-std::vector<FlashListEntry> FlashTableSortedList(const FlashTable* table);
+using FlashList = std::vector<FlashListEntry>;
+std::shared_ptr<const FlashList> FlashTableSortedList(const FlashTable* table);
 
 #endif

@@ -6,6 +6,7 @@
 #include "pages/BinDlg.h"
 #include "pages/ModePage.h"
 #include "pages/PasswordDlg.h"
+#include "pages/SetupDlg.h"
 #include "settings/JobSettings.h"
 #include "setup/host.h"
 #include "sheet/SetupSheet.h"
@@ -57,12 +58,15 @@ int ShowVisit(int flashIndex, char language, const char* appDir, const char* job
     // confirm step relies on: mode, bin, flash check. Only a confirmed sheet
     // (every page saved) returns 1.
     CSetupSheet sheet(GetLanguageText("IDS_SETUP_UI_TITLE"), nullptr, 0);
+    CSetupDlg flashCheckPage;
+    CBinDlg binPage;
     CModePage modePage;
+    sheet.AddPage(&modePage);
+    sheet.AddPage(&binPage);
+    sheet.AddPage(&flashCheckPage);
     // Unchecked: an index beyond the table preselects nothing.
     modePage.m_nInitialFlashIndex = static_cast<uint32_t>(flashIndex);
-    sheet.AddPage(&modePage);
-    CBinDlg binPage;
-    sheet.AddPage(&binPage);
+    flashCheckPage.m_nInitialFlashIndex = static_cast<uint32_t>(flashIndex);
     return sheet.DoModal("Times New Roman", 8) == 1 ? 1 : 0;
 }
 

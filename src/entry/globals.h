@@ -27,4 +27,20 @@ extern uint32_t g_HostParams[SETUP_HOST_PARAMS_SIZE / 4];
 // Shared by the mode page and the flash check page: a flash name must be chosen.
 extern int32_t g_bFlashNameRequired;
 
+// The labels of the flash IDs' colours, by the colour-name index stored as
+// [CheckID] COLOR<n>: "BLUE", "PURPLE", "DARK ORANGE", "DARK CYAN", "CYAN",
+// "GREEN". Labels only: the colour an ID is drawn in is its FIDCOR<n>. The
+// flash ID editor and the flash check page each have their table, the
+// editor's made before the application object and the page's after the
+// other globals.
+constexpr int kColorNameCount = 6;
+extern const std::string g_strFlashIdColorNames[kColorNameCount];  // the flash ID editor's
+extern const std::string g_strColorNames[kColorNameCount];         // the flash check page's
+
+// The name of a colour-name index in one of the tables; empty for an index
+// outside 0 to 5 (a job file may hold any number there).
+const std::string& ColorNameOf(const std::string (&table)[kColorNameCount], int32_t nIndex);
+// The index of a name in one of the tables, -1 when it is none of them.
+int32_t ColorNameIndex(const std::string (&table)[kColorNameCount], const std::string& name);
+
 #endif

@@ -131,6 +131,12 @@ UINT SetTextAlign(HDC dc, UINT align);
 BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous);
 COLORREF GetPixel(HDC dc, int x, int y);
 
+// --- Text ------------------------------------------------------------------
+// CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN (0 on failure); a length of
+// -1 means up to the NUL. The headless backend compares as its sorted lists
+// do, ignoring case (NORM_IGNORECASE is the one flag it knows).
+int CompareString(LCID locale, DWORD flags, LPCSTR a, int lengthA, LPCSTR b, int lengthB);
+
 // --- Module ----------------------------------------------------------------
 // The instance handle of the library that contains the framework (never the
 // host's): its resources are the dialogs' templates.

@@ -157,6 +157,21 @@ int CComboBox::InsertString(int nIndex, const char* lpszString) {
 int CComboBox::DeleteString(UINT nIndex) {
     return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex));
 }
+int CComboBox::AddSortedString(const char* lpszString, const char* lpszLast, LCID locale) {
+    if (lpszString != nullptr && lpszLast != nullptr &&
+        api::CompareString(locale, NORM_IGNORECASE, lpszLast, -1, lpszString, -1) ==
+            CSTR_LESS_THAN) {
+        return InsertString(-1, lpszString);
+    }
+    return AddString(lpszString);
+}
+LCID CComboBox::GetLocale() const {
+    return static_cast<LCID>(SendMessage(CB_GETLOCALE));
+}
+int CComboBox::InitStorage(int nItems, UINT nBytes) {
+    return static_cast<int>(
+        SendMessage(CB_INITSTORAGE, static_cast<WPARAM>(nItems), static_cast<LPARAM>(nBytes)));
+}
 int CComboBox::GetCount() const {
     return static_cast<int>(SendMessage(CB_GETCOUNT));
 }

@@ -90,10 +90,22 @@ public:
     int InsertString(int nIndex, const std::string& text) {
         return InsertString(nIndex, text.c_str());
     }
+    // AddString for a sorted list whose last item's text the caller knows
+    // (lpszLast; nullptr for an empty list), as when it fills the list in
+    // the list's own order: a text that sorts after it, as the list compares
+    // texts (CompareString in its locale, ignoring case), goes to the end
+    // with CB_INSERTSTRING, which spares the list its search; any other is
+    // added by CB_ADDSTRING. Either way it lands where AddString puts it.
+    int AddSortedString(const char* lpszString, const char* lpszLast, LCID locale);
+    LCID GetLocale() const;         // CB_GETLOCALE
     int DeleteString(UINT nIndex);  // CB_DELETESTRING
     int GetCount() const;           // CB_GETCOUNT
-    int GetCurSel() const;          // CB_GETCURSEL (CB_ERR: no selection)
-    int SetCurSel(int nSelect);     // CB_SETCURSEL (-1 clears the selection)
+    // CB_INITSTORAGE: room for nItems more items of nBytes of text in all,
+    // before a long fill; the number of items there is room for, or
+    // CB_ERRSPACE.
+    int InitStorage(int nItems, UINT nBytes);
+    int GetCurSel() const;       // CB_GETCURSEL (CB_ERR: no selection)
+    int SetCurSel(int nSelect);  // CB_SETCURSEL (-1 clears the selection)
     // CB_FINDSTRINGEXACT: the first item after nIndexStart (-1: from the top)
     // whose whole text equals lpszFind, ignoring case; CB_ERR when none.
     int FindStringExact(int nIndexStart, const char* lpszFind) const;

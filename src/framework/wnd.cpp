@@ -569,6 +569,10 @@ BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, HRGN hrgnUpdate, UINT flags) {
     return api::RedrawWindow(m_hWnd, lpRectUpdate, hrgnUpdate, flags);
 }
 
+void CWnd::SetRedraw(BOOL bRedraw) {
+    SendMessage(WM_SETREDRAW, static_cast<WPARAM>(bRedraw));
+}
+
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont != nullptr ? pFont->m_hObject : nullptr),
                 bRedraw);

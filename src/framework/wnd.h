@@ -149,6 +149,9 @@ public:
     void UpdateWindow();
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, HRGN hrgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    // WM_SETREDRAW: with FALSE the window is not redrawn while it changes
+    // (a list being filled); after TRUE it repaints once it is invalidated.
+    void SetRedraw(BOOL bRedraw = TRUE);
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);  // WM_SETFONT
     // The window's font (WM_GETFONT) as an object that does not own it, valid
     // until the next GetFont on this object; nullptr for the system font.

@@ -1,5 +1,6 @@
 #include "pages/AdvancedDlg.h"
 
+#include <cstring>
 #include <initializer_list>
 
 #include "entry/LanguageText.h"
@@ -483,28 +484,33 @@ const struct {
     int nLow;
     int nHigh;
     int nOtherwise;
+    int nMissing;  // what a missing key arrives as (numbers only)
 } kTransferredKeys[] = {
-    // Exchanged job files carry these values only; anything else arrives as
-    // the fallback (HubPort 3 and 4, UIType 5, a missing FixedCapability).
-    {kAdvanced, "HubPort", Carry::Range, 1, 2, 0},
-    {kAdvanced, "CheckDDR", Carry::Flag, 0, 0, 0},
-    {kAdvanced, "SortingBlockNum", Carry::Range, 1, 6, 0},
-    {kAdvanced, "CheckLevel", Carry::Range, 1, 6, 0},
-    {kAdvanced, "FixedCapability", Carry::Range, 1, 3, 0},
-    {kAdvanced, "AutoMPTimer", Carry::Range, 2, 5, 1},
-    {kAdvanced, "SpecialSortingClassCheck", Carry::Flag, 0, 0, 0},
-    {kAdvanced, "CheckDataRetain", Carry::Flag, 0, 0, 0},
-    {kAdvanced, "SetSum19nmFeature", Carry::Flag, 0, 0, 0},
-    {kAdvanced, "UELC", Carry::Flag, 0, 0, 0},
-    {kAdvanced, "CheckFixedCap", Carry::Flag, 0, 0, 0},
-    {kAdvanced, "CheckFlashPin", Carry::Range, 1, 2, 0},
-    {kAdvanced, "ReadSandiskFlashID", Carry::Range, 1, 3, 0},
-    {kAdvanced, "CheckTog", Carry::Range, 1, 2, 0},
-    {kSetup, "UIType", Carry::Range, 1, 4, 0},
-    {kSetup, "RowShow", Carry::Flag, 0, 0, 0},
-    {kAdvanced, "MinCapLimit", Carry::Flag, 0, 0, 0},
-    {kAdvanced, "MinCap", Carry::String, 0, 0, 0},
+    // Each value the dialog stores arrives as itself; a missing key arrives
+    // as what the dialog reads for it. Any other number arrives as the
+    // fallback the stations have always been given for it.
+    {kAdvanced, "HubPort", Carry::Range, 0, 4, 0, 0},
+    {kAdvanced, "CheckDDR", Carry::Flag, 0, 0, 0, 0},
+    {kAdvanced, "SortingBlockNum", Carry::Range, 1, 6, 0, 0},
+    {kAdvanced, "CheckLevel", Carry::Range, 1, 6, 0, 0},
+    {kAdvanced, "FixedCapability", Carry::Range, 1, 3, 0, 1},
+    {kAdvanced, "AutoMPTimer", Carry::Range, 2, 5, 1, 1},
+    {kAdvanced, "SpecialSortingClassCheck", Carry::Flag, 0, 0, 0, 0},
+    {kAdvanced, "CheckDataRetain", Carry::Flag, 0, 0, 0, 0},
+    {kAdvanced, "SetSum19nmFeature", Carry::Flag, 0, 0, 0, 0},
+    {kAdvanced, "UELC", Carry::Flag, 0, 0, 0, 0},
+    {kAdvanced, "CheckFixedCap", Carry::Flag, 0, 0, 0, 0},
+    {kAdvanced, "CheckFlashPin", Carry::Range, 1, 2, 0, 0},
+    {kAdvanced, "ReadSandiskFlashID", Carry::Range, 1, 3, 0, 0},
+    {kAdvanced, "CheckTog", Carry::Range, 1, 2, 0, 0},
+    {kSetup, "UIType", Carry::Range, 1, 5, 0, 0},
+    {kSetup, "RowShow", Carry::Flag, 0, 0, 0, 0},
+    {kAdvanced, "MinCapLimit", Carry::Flag, 0, 0, 0, 0},
+    {kAdvanced, "MinCap", Carry::String, 0, 0, 0, 0},
 };
+
+// The hub VID/PID list, which travels with hub port style 4 only.
+const char* const kVidPidKeys[] = {"VID_PID", "VID_PID_RE"};
 
 }  // namespace
 
@@ -514,18 +520,41 @@ BOOL CopyAdvancedSettings(int nDirection, const std::string& strPath) {
     }
     const std::string source = nDirection != 0 ? g_strJobFile : strPath;
     const std::string target = nDirection != 0 ? strPath : g_strJobFile;
+    // The target is replaced once, not once a key (or with the keys of the
+    // export that holds this batch inside its own).
+    ini::WriteBatch batch;
+    bool bWritten = true;
+    auto copyText = [&](const char* section, const char* key) {
+        bWritten =
+            ini::WriteString(section, key, ini::GetString(section, key, "", source), target) &&
+            bWritten;
+    };
     for (const auto& row : kTransferredKeys) {
         if (row.carry == Carry::String) {
-            ini::WriteString(row.section, row.key, ini::GetString(row.section, row.key, "", source),
-                             target);
+            copyText(row.section, row.key);
             continue;
         }
+        // The integer read gives its default for a missing key and for an
+        // empty value alike; so does the text read.
+        const bool bMissing = ini::GetString(row.section, row.key, "", source).empty();
         const int32_t nValue = static_cast<int32_t>(ini::GetInt(row.section, row.key, 0, source));
-        int32_t nWritten = nValue != 0 ? 1 : 0;
-        if (row.carry == Carry::Range) {
+        int32_t nWritten;
+        if (bMissing) {
+            nWritten = row.nMissing;
+        } else if (row.carry == Carry::Flag) {
+            nWritten = nValue != 0 ? 1 : 0;
+        } else {
             nWritten = nValue >= row.nLow && nValue <= row.nHigh ? nValue : row.nOtherwise;
         }
-        ini::WriteInt(row.section, row.key, nWritten, target);
+        bWritten = ini::WriteInt(row.section, row.key, nWritten, target) && bWritten;
+        if (std::strcmp(row.key, "HubPort") == 0 && nWritten == kHubPortVidPid) {
+            for (const char* key : kVidPidKeys) {
+                copyText(kAdvanced, key);
+            }
+        }
     }
-    return TRUE;
+    if (!batch.Commit().empty()) {
+        bWritten = false;
+    }
+    return bWritten ? TRUE : FALSE;
 }

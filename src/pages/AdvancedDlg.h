@@ -14,9 +14,11 @@
 
 // Copies the advanced keys that a job file carries to another job file (the
 // sheet's export and import). nDirection not 0 exports: from the job file to
-// strPath; 0 imports: from strPath into the job file. Values are carried as
-// the numbers the stations know, a few of the dialog's keys and values not
-// at all (see the source). FALSE, copying nothing, for an empty path.
+// strPath; 0 imports: from strPath into the job file. Every value the dialog
+// stores arrives as itself (the hub VID/PID list with hub port style 4); a
+// few of the dialog's keys do not travel, and the target keeps its own (see
+// the source). FALSE, copying nothing, for an empty path; FALSE too when a
+// key could not be written.
 BOOL CopyAdvancedSettings(int nDirection, const std::string& strPath);
 
 // Checks the hub VID/PID list as the dialog's OK does: entries of 8

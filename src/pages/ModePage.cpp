@@ -7,6 +7,7 @@
 #include "entry/LanguageText.h"
 #include "entry/globals.h"
 #include "pages/AdvancedDlg.h"
+#include "pages/FlashList.h"
 #include "platform/ini.h"
 #include "resource.h"
 #include "settings/JobSettings.h"
@@ -190,17 +191,8 @@ void CModePage::FillDrivingLevel() {
 }
 
 void CModePage::FillFlashType() {
-    m_comboFlashType.ResetContent();
+    FillFlashList(m_comboFlashType, g_pFlashTable);
     const int nCount = FlashTableCount(g_pFlashTable);
-    // The list sorts its items; adding them in its order keeps that quick.
-    // Each item keeps its record's index.
-    for (const FlashListEntry& entry : FlashTableSortedList(g_pFlashTable)) {
-        const int nItem = m_comboFlashType.AddString(entry.text);
-        if (nItem >= 0) {
-            m_comboFlashType.SetItemData(nItem, static_cast<DWORD_PTR>(entry.record));
-        }
-    }
-
     if (JobSettings.Flash.UnAutoCheck != 0) {
         for (int i = 0; i < nCount; ++i) {
             if (EqualNoCase(FlashRecordName(*FlashTableRecord(g_pFlashTable, i)),

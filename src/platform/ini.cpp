@@ -30,7 +30,7 @@ struct HeldFile {
     std::string cacheKey;
     std::string nativePath;
     std::string givenPath;
-    std::unique_ptr<Document> document;
+    std::shared_ptr<const Document> document;
 };
 
 struct HeldWrites {
@@ -54,14 +54,18 @@ HeldWrites& Held() {
 
 // The file as reads and writes see it: the held-back version while a batch
 // holds one, else the file as it is now.
-const Document* CurrentDocument(const std::string& native) {
+std::shared_ptr<const Document> SharedDocument(const std::string& native) {
     HeldWrites& held = Held();
     if (!held.files.empty()) {
         if (HeldFile* file = held.Find(store::CacheKey(native))) {
-            return file->document.get();
+            return file->document;
         }
     }
-    return TheCache().Current(native);
+    return TheCache().Share(native);
+}
+
+const Document* CurrentDocument(const std::string& native) {
+    return SharedDocument(native).get();
 }
 
 // Lookup arguments lose surrounding spaces (spaces only, as Windows does).
@@ -128,7 +132,7 @@ uint32_t CopyList(const std::vector<std::string_view>& names, char* buffer, uint
 // then "0x", "0o" or "0b" selects base 16, 8 or 2 (decimal otherwise), and
 // digits up to the first character that is not one; the result wraps
 // modulo 2^32 and a sign negates it.
-uint32_t ParseInteger(std::string_view text) {
+IntReading ParseInteger(std::string_view text) {
     size_t p = 0;
     while (p < text.size() && text[p] != '\0' && static_cast<unsigned char>(text[p]) <= ' ') {
         ++p;
@@ -146,8 +150,11 @@ uint32_t ParseInteger(std::string_view text) {
             p += 2;
         }
     }
+    const int64_t kHeld = int64_t(1) << 40;
     uint32_t value = 0;
-    for (; p < text.size(); ++p) {
+    int64_t magnitude = 0;
+    size_t digits = 0;
+    for (; p < text.size(); ++p, ++digits) {
         char c = text[p];
         uint32_t digit;
         if (c >= '0' && c <= '9') {
@@ -163,8 +170,13 @@ uint32_t ParseInteger(std::string_view text) {
             break;
         }
         value = value * base + digit;
+        magnitude = std::min(magnitude * base + digit, kHeld);
     }
-    return negative ? 0u - value : value;
+    IntReading reading;
+    reading.value = negative ? 0u - value : value;
+    reading.number = negative ? -magnitude : magnitude;
+    reading.whole = digits > 0 && p == text.size();
+    return reading;
 }
 
 const Document* Open(const char* path) {
@@ -174,14 +186,13 @@ const Document* Open(const char* path) {
     return CurrentDocument(files::NativePath(path));
 }
 
-}  // namespace
-
-uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                   uint32_t size, const char* path) {
+// The reads on a document (null: no file), shared by the plain reads and
+// the views.
+uint32_t ReadString(const Document* doc, const char* section, const char* key,
+                    const char* defaultValue, char* buffer, uint32_t size) {
     if (size == 0 || !buffer) {
         return 0;
     }
-    const Document* doc = Open(path);
     if (!section) {
         return CopyList(doc ? doc->SectionNames() : std::vector<std::string_view>(), buffer, size);
     }
@@ -209,26 +220,25 @@ uint32_t GetString(const char* section, const char* key, const char* defaultValu
     return CopyString(fallback, buffer, size);
 }
 
-std::string GetString(const char* section, const char* key, const char* defaultValue,
-                      const std::string& path, uint32_t size) {
+std::string ReadString(const Document* doc, const char* section, const char* key,
+                       const char* defaultValue, uint32_t size) {
     if (size == 0) {
         return std::string();
     }
-    std::vector<char> buffer(size);
-    uint32_t n = GetString(section, key, defaultValue, buffer.data(), size, path.c_str());
-    return std::string(buffer.data(), n);
+    std::string text(size, '\0');
+    text.resize(ReadString(doc, section, key, defaultValue, &text[0], size));
+    return text;
 }
 
-uint32_t GetInt(const char* section, const char* key, int32_t defaultValue, const char* path) {
+uint32_t ReadInt(const Document* doc, const char* section, const char* key, int32_t defaultValue) {
     if (!section || !key) {
         // The name lists, read as the string read would return them.
         char buffer[260];
-        if (GetString(section, key, "", buffer, sizeof buffer, path) == 0) {
+        if (ReadString(doc, section, key, "", buffer, sizeof buffer) == 0) {
             return static_cast<uint32_t>(defaultValue);
         }
-        return ParseInteger(buffer);
+        return ParseInteger(buffer).value;
     }
-    const Document* doc = Open(path);
     int s = doc ? doc->FindSection(TrimSpaces(section)) : -1;
     const Document::Entry* entry = s >= 0 ? doc->FindEntry(s, TrimSpaces(key)) : nullptr;
     // A missing key and an empty value both give the default: the string
@@ -236,7 +246,66 @@ uint32_t GetInt(const char* section, const char* key, int32_t defaultValue, cons
     if (!entry || entry->value.empty()) {
         return static_cast<uint32_t>(defaultValue);
     }
-    return ParseInteger(entry->value);
+    return ParseInteger(entry->value).value;
+}
+
+}  // namespace
+
+uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                   uint32_t size, const char* path) {
+    if (size == 0 || !buffer) {
+        return 0;
+    }
+    return ReadString(Open(path), section, key, defaultValue, buffer, size);
+}
+
+std::string GetString(const char* section, const char* key, const char* defaultValue,
+                      const std::string& path, uint32_t size) {
+    if (size == 0) {
+        return std::string();
+    }
+    return ReadString(Open(path.c_str()), section, key, defaultValue, size);
+}
+
+uint32_t GetInt(const char* section, const char* key, int32_t defaultValue, const char* path) {
+    return ReadInt(Open(path), section, key, defaultValue);
+}
+
+IntReading ReadInteger(std::string_view text) {
+    return ParseInteger(text);
+}
+
+ReadView::ReadView(const std::string& path)
+    : m_document(path.empty() ? nullptr : SharedDocument(files::NativePath(path))) {}
+
+uint32_t ReadView::GetString(const char* section, const char* key, const char* defaultValue,
+                             char* buffer, uint32_t size) const {
+    return ReadString(m_document.get(), section, key, defaultValue, buffer, size);
+}
+
+std::string ReadView::GetString(const char* section, const char* key, const char* defaultValue,
+                                uint32_t size) const {
+    return ReadString(m_document.get(), section, key, defaultValue, size);
+}
+
+uint32_t ReadView::GetInt(const char* section, const char* key, int32_t defaultValue) const {
+    return ReadInt(m_document.get(), section, key, defaultValue);
+}
+
+bool ReadView::Find(const char* section, const char* key, Found* found) const {
+    const Document* doc = m_document.get();
+    if (!doc || !section || !key) {
+        return false;
+    }
+    const int s = doc->FindSection(TrimSpaces(section));
+    const Document::Entry* entry = s >= 0 ? doc->FindEntry(s, TrimSpaces(key)) : nullptr;
+    if (!entry) {
+        return false;
+    }
+    found->section = doc->SectionNames()[static_cast<size_t>(s)];
+    found->key = entry->key;
+    found->value = entry->value;
+    return true;
 }
 
 bool WriteString(const char* section, const char* key, const char* value, const char* path) {
@@ -326,6 +395,12 @@ std::vector<std::string> WriteBatch::Commit() {
         }
     }
     return failed;
+}
+
+void WriteBatch::Discard() {
+    if (m_outermost) {
+        Held().files.clear();
+    }
 }
 
 }  // namespace ini

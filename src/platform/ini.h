@@ -13,10 +13,14 @@
 #define SETUP_PLATFORM_INI_H
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ini {
+
+class Document;
 
 // GetPrivateProfileStringA: copies at most size - 1 characters of the value
 // (or of the default when the file, section or key is missing) into buffer,
@@ -49,6 +53,44 @@ inline bool WriteString(const char* section, const char* key, const std::string&
 // Writes a number as signed decimal text.
 bool WriteInt(const char* section, const char* key, int32_t value, const std::string& path);
 
+// How GetInt reads the text of a value that is there and not empty.
+struct IntReading {
+    uint32_t value = 0;  // what GetInt returns: the leading number, modulo 2^32
+    int64_t number = 0;  // that number before it wraps (held at +-2^40 beyond)
+    bool whole = false;  // the text is one number with at least one digit and
+                         // nothing after it
+};
+IntReading ReadInteger(std::string_view text);
+
+// One look at a file for a run of reads (the load of the job settings): the
+// file is taken once, as a read would see it at that moment (with what an
+// open WriteBatch holds back for it), and the view answers every read from
+// that, with exactly the rules of GetString and GetInt. A view does not see
+// later changes to the file; a new view does.
+class ReadView {
+public:
+    explicit ReadView(const std::string& path);
+
+    // GetString and GetInt on the file as the view holds it.
+    uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                       uint32_t size) const;
+    std::string GetString(const char* section, const char* key, const char* defaultValue,
+                          uint32_t size = 260) const;
+    uint32_t GetInt(const char* section, const char* key, int32_t defaultValue) const;
+
+    // The entry the reads of section and key find, as the file spells it:
+    // the names and the whole value. False when there is none.
+    struct Found {
+        std::string_view section;
+        std::string_view key;
+        std::string_view value;
+    };
+    bool Find(const char* section, const char* key, Found* found) const;
+
+private:
+    std::shared_ptr<const Document> m_document;
+};
+
 // Holds back the writes made while it is open, so that a run of writes (the
 // keys of every page of the settings sheet) replaces each file once instead
 // of once a key. Reads see the held-back keys. A write whose file exists and
@@ -68,6 +110,11 @@ public:
     // their held-back keys are dropped. Empty when all were written, and
     // always for a batch nested in another.
     std::vector<std::string> Commit();
+
+    // Drops every write held back since the batch opened (or since the last
+    // Commit): the files stay as they are, and reads see them so again. A
+    // batch nested in another drops nothing, as it holds nothing of its own.
+    void Discard();
 
 private:
     bool m_outermost;

@@ -32,7 +32,7 @@ int64_t TimestampGranularity(const store::Stamp& stamp) {
     return stamp.modified % second == 0 ? 2 * second : second / 10;
 }
 
-const Document* FileCache::Current(const std::string& path) {
+std::shared_ptr<const Document> FileCache::Share(const std::string& path) {
     std::string key = m_fs.Key(path);
     // The time is taken before the stamp and the bytes: a change made after
     // it shows in a later stamp or makes the entry racy.
@@ -51,7 +51,10 @@ const Document* FileCache::Current(const std::string& path) {
         Forget(key);
         return nullptr;
     }
-    if (cached && cached->stamp == stamp && bytes == cached->document->Bytes()) {
+    if (cached && bytes == cached->document->Bytes()) {
+        // Same bytes under a new stamp (attributes changed, or the same text
+        // written again): the parsed document still holds.
+        cached->stamp = stamp;
         cached->readAt = now;
         return Touch(cached);
     }
@@ -86,13 +89,13 @@ void FileCache::Forget(const std::string& key) {
     }
 }
 
-const Document* FileCache::Touch(Entry* entry) {
+std::shared_ptr<const Document> FileCache::Touch(Entry* entry) {
     entry->lastUse = ++m_clock;
-    return entry->document.get();
+    return entry->document;
 }
 
-const Document* FileCache::Keep(const std::string& key, const store::Stamp& stamp, int64_t readAt,
-                                std::string bytes) {
+std::shared_ptr<const Document> FileCache::Keep(const std::string& key, const store::Stamp& stamp,
+                                                int64_t readAt, std::string bytes) {
     Entry* entry = Find(key);
     if (!entry) {
         if (m_entries.size() >= m_capacity) {
@@ -110,7 +113,7 @@ const Document* FileCache::Keep(const std::string& key, const store::Stamp& stam
     }
     entry->stamp = stamp;
     entry->readAt = readAt;
-    entry->document = std::make_unique<Document>(std::move(bytes));
+    entry->document = std::make_shared<const Document>(std::move(bytes));
     return Touch(entry);
 }
 

@@ -43,7 +43,11 @@ public:
         : m_fs(fileSystem), m_capacity(capacity) {}
 
     // The file as it is now, or null when it does not exist or cannot be read.
-    const Document* Current(const std::string& path);
+    const Document* Current(const std::string& path) { return Share(path).get(); }
+
+    // The same document, shared: it stays valid for its holder after the
+    // cache has read the file again or dropped it.
+    std::shared_ptr<const Document> Share(const std::string& path);
 
     // Records bytes just written to the file by the engine itself; readAt is
     // the time taken before the write.
@@ -55,14 +59,14 @@ private:
         store::Stamp stamp;
         int64_t readAt = 0;  // when the bytes were last read or compared
         uint64_t lastUse = 0;
-        std::unique_ptr<Document> document;
+        std::shared_ptr<const Document> document;
     };
 
     Entry* Find(const std::string& key);
     void Forget(const std::string& key);
-    const Document* Touch(Entry* entry);
-    const Document* Keep(const std::string& key, const store::Stamp& stamp, int64_t readAt,
-                         std::string bytes);
+    std::shared_ptr<const Document> Touch(Entry* entry);
+    std::shared_ptr<const Document> Keep(const std::string& key, const store::Stamp& stamp,
+                                         int64_t readAt, std::string bytes);
 
     FileSystem& m_fs;
     size_t m_capacity;

@@ -90,9 +90,14 @@ public:
     // Reads the record from the job INI file at path. When that file cannot
     // be opened for reading, "TLMQW.ini" in the current directory is used
     // instead. Clears the file's read-only and other attributes, then reads
-    // every key. Returns 1 when the keys were read, 0 (record untouched) when
-    // no file could be opened or its attributes could not be reset.
+    // every key (the rows of JobSettingsTable.h). Returns 1 when the keys were
+    // read, 0 (record untouched) when no file could be opened or its
+    // attributes could not be reset.
     int Load(std::string path);
+
+    // The file Load(path) reads: path, or the fallback file when path cannot
+    // be opened for reading; empty when neither can.
+    static std::string FileToLoad(const std::string& path);
 
     // One piece of [CheckFlash] FID: hexadecimal digits after the first 'x'
     // or 'X' (or from the start when there is none); any other character in
@@ -111,5 +116,21 @@ struct JobSettingsLine {
     std::string value;
 };
 std::vector<JobSettingsLine> ListJobSettings(const CJobSettings& settings);
+
+// A value in a job file that the load does not take as written: the section
+// and the key as the file spells them, the text there (one piece of it for
+// [CheckFlash] FID), the value the record holds after the load, and why.
+struct JobSettingsNote {
+    std::string section;
+    std::string key;
+    std::string text;
+    std::string value;
+    std::string reason;
+};
+
+// The notes on file (the one CJobSettings::FileToLoad names) for the record
+// loaded from it, in the record's order. Only keys the load reads count: the
+// [CheckID] entries from Num on are not read and not checked.
+std::vector<JobSettingsNote> CheckJobSettings(const std::string& file, const CJobSettings& loaded);
 
 #endif

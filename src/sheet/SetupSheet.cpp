@@ -2,7 +2,10 @@
 
 #include "entry/LanguageText.h"
 #include "entry/globals.h"
+#include "pages/AdvancedDlg.h"
+#include "platform/files.h"
 #include "platform/ini.h"
+#include "settings/JobSettings.h"
 
 namespace {
 
@@ -32,6 +35,20 @@ void MoveChild(const fw::CWnd* pParent, int nID, fw::CRect rect, int dx) {
         pChild->MoveWindow(&rect, FALSE);
     }
 }
+
+// The file dialogs of export and import: job files only, no read-only box,
+// and the save-as dialog asks before it replaces a file.
+const char kJobFileFilter[] = "Job Files (*.ini)|*.ini||";
+constexpr DWORD kJobFileDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+
+// What the operator is told when a page refuses to export, by page (mode,
+// bin, flash check). Fixed English texts, blanks included, as the stations'
+// operators know them.
+const char* const kPageExportFailures[] = {
+    "Fail to export mode Info ",
+    "Fail to export Bin Info ",
+    "Fail to export flash Info ",
+};
 
 const struct {
     int nTab;
@@ -211,9 +228,82 @@ BOOL CSetupSheet::ReportUnwritten(const std::vector<std::string>& paths) {
 }
 
 void CSetupSheet::OnExport() {
-    // The export of the pages' settings into another job file comes with the job file transfer.
+    fw::CFileDialog dlg(FALSE, nullptr, nullptr, kJobFileDialogFlags, kJobFileFilter, nullptr);
+    dlg.SetTitle(GetLanguageText("IDS_SETUP_UI_EXPORT_TITLE"));
+    dlg.SetInitialDir(g_strAppDir);
+    if (dlg.DoModal() != IDOK) {
+        return;
+    }
+    m_strExportPath = dlg.GetPathName();
+    // Exactly ".ini", case and all: "job1.INI" becomes "job1.INI.ini", and a
+    // folder whose name holds ".ini" is taken as the whole path. Exported
+    // files have always been named so.
+    if (m_strExportPath.find(".ini") == std::string::npos) {
+        m_strExportPath += ".ini";
+    }
+    const std::string caption = GetLanguageText("IDS_SETUP_MESSAGE_NOTE");
+
+    // Everything goes into the file at once, after the last step: an export
+    // that stops leaves the file as it was instead of one that mixes two
+    // jobs.
+    ini::WriteBatch batch;
+    int nPage = 0;
+    for (const char* failure : kPageExportFailures) {
+        CSettingsPage* pPage = GetSettingsPage(nPage++);
+        if (pPage != nullptr && !pPage->SaveSettings(m_strExportPath)) {
+            batch.Discard();
+            MessageBox(failure, caption.c_str(), MB_OK);
+            return;
+        }
+    }
+    if (!CopyAdvancedSettings(1, m_strExportPath)) {
+        batch.Discard();
+        MessageBox("Fail to export Advanced Info  ", caption.c_str(), MB_OK);
+        return;
+    }
+    if (!ReportUnwritten(batch.Commit())) {
+        return;
+    }
+    MessageBox(GetLanguageText("IDS_SETUP_UI_EXPORT_SUCCESS"), caption.c_str(), MB_OK);
+    files::ChangeDirectory(g_strAppDir);
 }
 
 void CSetupSheet::OnImport() {
-    // The import of another job file comes with the job file transfer.
+    // The dialog changes the current directory; a finished import puts it
+    // back.
+    const std::string strCurrentDir = files::CurrentDirectory();
+    fw::CFileDialog dlg(TRUE, nullptr, nullptr, kJobFileDialogFlags, kJobFileFilter, nullptr);
+    dlg.SetTitle(GetLanguageText("IDS_SETUP_UI_IMPORT_TITLE"));
+    dlg.SetInitialDir(strCurrentDir);
+    if (dlg.DoModal() != IDOK) {
+        return;
+    }
+    const std::string path = dlg.GetPathName();
+    const std::string caption = GetLanguageText("IDS_SETUP_MESSAGE_NOTE");
+
+    // A file that cannot be read imports nothing, and says so: the pages
+    // would be refilled from the settings already shown (or from the
+    // fallback file), and the job given the advanced defaults.
+    if (!files::CanOpenForReading(path) || JobSettings.Load(path) == 0) {
+        MessageBox("The job file " + path + " cannot be read. Nothing was imported.",
+                   caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    // The pages refill from JobSettings, and the flash check page reads its
+    // own few keys from the imported file, so that OK saves what was
+    // imported.
+    for (int nPage = 0; nPage < GetPageCount(); ++nPage) {
+        CSettingsPage* pPage = GetSettingsPage(nPage);
+        if (pPage != nullptr && !pPage->LoadSettings(path)) {
+            return;
+        }
+    }
+    // The advanced keys go into the job file now, whatever the operator does
+    // with the sheet.
+    if (!CopyAdvancedSettings(0, path)) {
+        ReportUnwritten({g_strJobFile});
+        return;
+    }
+    MessageBox(GetLanguageText("IDS_SETUP_UI_IMPORT_SUCCESS"), caption.c_str(), MB_OK);
+    files::ChangeDirectory(strCurrentDir);
 }

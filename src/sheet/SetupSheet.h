@@ -59,7 +59,15 @@ protected:
     // Tells the operator of each job file that could not be written; TRUE
     // when there is none.
     BOOL ReportUnwritten(const std::vector<std::string>& paths);
+    // Export: every page's keys and the job's advanced keys into a job file
+    // the operator names, in one replacement of that file once every step
+    // succeeded; the process's current directory is the host directory
+    // afterwards.
     void OnExport();
+    // Import: JobSettings from a job file the operator picks, every page
+    // refilled from it (OK saves what was imported, Cancel drops it), and
+    // that file's advanced keys into the job file at once. The current
+    // directory is put back as it was before the dialog.
     void OnImport();
 
     DECLARE_MESSAGE_MAP()

@@ -43,15 +43,31 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool Exists(const std::string& path) {
-    std::error_code error;
+std::string WithoutTrailingSeparator(std::string folder) {
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+std::filesystem::path NativeOf(const std::string& path) {
     std::string native = path;
     for (char& c : native) {
         if (c == '\\') {
             c = '/';
         }
     }
-    return std::filesystem::exists(std::filesystem::path(native), error);
+    return std::filesystem::path(native);
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(NativeOf(path), error);
+}
+
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(NativeOf(path), error);
 }
 
 void AnswerColorDialog(Operator& op, headless::ModalWindow& window) {
@@ -72,7 +88,7 @@ void AnswerFileDialog(Operator& op, headless::ModalWindow& window) {
     FileDialogSeen seen;
     seen.kind = save ? FileDialogSeen::Save : FileDialogSeen::Open;
     seen.title = Or(ofn->lpstrTitle, save ? "Save As" : "Open");
-    seen.folder = Or(ofn->lpstrInitialDir, "");
+    seen.folder = WithoutTrailingSeparator(window.folder);
     seen.fileName = FileNameOf(Or(ofn->lpstrFile, ""));
     seen.filters = FilterDescriptions(ofn->lpstrFilter);
     seen.hideReadOnly = (ofn->Flags & OFN_HIDEREADONLY) != 0;
@@ -87,6 +103,18 @@ void AnswerFileDialog(Operator& op, headless::ModalWindow& window) {
         ADD_FAILURE() << "the path " << choice.path << " does not fit the file dialog's buffer of "
                       << ofn->nMaxFile << " characters";
         return;
+    }
+    // As a person (and the driver on Windows) does: to the path's folder
+    // first, then the name. The dialog stays in that folder even when the
+    // person then cancels.
+    const std::string folder =
+        choice.path.substr(0, choice.path.size() - FileNameOf(choice.path).size());
+    if (!folder.empty()) {
+        if (!IsFolder(folder)) {
+            ADD_FAILURE() << "the file dialog cannot go to " << folder << ": no such folder";
+            return;
+        }
+        window.folder = folder;
     }
     // The dialog's own confirmation, as the system's file dialog asks it.
     if (save && (ofn->Flags & OFN_OVERWRITEPROMPT) != 0 && Exists(choice.path)) {

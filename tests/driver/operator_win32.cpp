@@ -237,16 +237,37 @@ const int kFileNameCombo = 0x47c;  // cmb13
 const int kFileNameEdit = 0x480;   // edt1
 const int kReadOnly = 0x410;       // chx1
 
+// The folder the dialog shows.
+std::string FolderOf(HWND dialog) {
+    char buffer[MAX_PATH * 2] = {};
+    if (::SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof(buffer),
+                       reinterpret_cast<LPARAM>(buffer)) <= 0) {
+        return std::string();
+    }
+    return buffer;
+}
+
+// Two spellings of one folder: letter case and a trailing separator aside.
+bool SameFolder(std::string a, std::string b) {
+    for (std::string* folder : {&a, &b}) {
+        while (folder->size() > 3 && (folder->back() == '\\' || folder->back() == '/')) {
+            folder->pop_back();
+        }
+    }
+    return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+void TypeFileName(HWND dialog, const std::string& text) {
+    const int nameId = ::GetDlgItem(dialog, kFileNameEdit) != NULL ? kFileNameEdit : kFileNameCombo;
+    ::SendMessageA(dialog, CDM_SETCONTROLTEXT, nameId, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void HandleFileDialog(Operator& op, HWND dialog, bool save) {
     FileDialogSeen seen;
     seen.kind = save ? FileDialogSeen::Save : FileDialogSeen::Open;
     seen.title = TextOf(dialog);
+    seen.folder = FolderOf(dialog);
     char buffer[MAX_PATH * 2] = {};
-    if (::SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof(buffer),
-                       reinterpret_cast<LPARAM>(buffer)) > 0) {
-        seen.folder = buffer;
-    }
-    buffer[0] = '\0';
     if (::SendMessageA(dialog, CDM_GETSPEC, sizeof(buffer), reinterpret_cast<LPARAM>(buffer)) > 0) {
         seen.fileName = buffer;
     }
@@ -267,11 +288,26 @@ void HandleFileDialog(Operator& op, HWND dialog, bool save) {
     if (!choice.chosen) {
         ::SendMessageA(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     } else {
-        // As a person would: the path into the file name field, then OK.
-        HWND name = ::GetDlgItem(dialog, kFileNameEdit);
-        const int nameId = name != NULL ? kFileNameEdit : kFileNameCombo;
-        ::SendMessageA(dialog, CDM_SETCONTROLTEXT, nameId,
-                       reinterpret_cast<LPARAM>(choice.path.c_str()));
+        // As a person would: to the path's folder first, then the bare name
+        // into the file name field and OK. The dialog makes the folder it
+        // shows the current directory; a whole path typed as the name would
+        // leave it in the folder it opened in.
+        const size_t cut = choice.path.find_last_of("\\/");
+        const std::string folder = cut == std::string::npos ? "" : choice.path.substr(0, cut + 1);
+        const std::string name = choice.path.substr(folder.size());
+        if (!folder.empty() && !SameFolder(folder, FolderOf(dialog))) {
+            TypeFileName(dialog, folder);
+            ::SendMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            if (!::IsWindow(dialog) || !::IsWindowVisible(dialog)) {
+                ADD_FAILURE() << "the file dialog closed on the folder " << folder;
+                return;
+            }
+            if (!SameFolder(folder, FolderOf(dialog))) {
+                ADD_FAILURE() << "the file dialog did not go to " << folder << " (it shows "
+                              << FolderOf(dialog) << ")";
+            }
+        }
+        TypeFileName(dialog, name);
         const size_t seenBefore = op.Seen().size();
         ::SendMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         if (::IsWindow(dialog) && ::IsWindowVisible(dialog)) {

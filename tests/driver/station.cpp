@@ -148,6 +148,15 @@ std::string NewFolder() {
     }
 }
 
+// Paths compare without regard to case on Windows.
+bool SameText(const std::string& a, const std::string& b) {
+#if defined(_WIN32)
+    return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+#else
+    return a == b;
+#endif
+}
+
 #if defined(_WIN32)
 // The real library, loaded once for the test program as a station loads it;
 // its globals live on between visits, as in a station.
@@ -177,10 +186,11 @@ SetupShowFn LoadShow() {
 }  // namespace
 
 Station::Station() : m_table{0, nullptr, 0} {
+    std::error_code error;
+    m_startDir = std::filesystem::current_path(error).string();
     m_folder = NewFolder();
     m_appDir = m_folder + kSeparator;
     m_jobFile = Path("Job.ini");
-    std::error_code error;
     std::filesystem::create_directory(std::filesystem::path(Path("DLL")), error);
     for (const auto& text : kEnglishTexts) {
         m_texts[SETUP_LANGUAGE_ENU][text.first] = text.second;
@@ -196,7 +206,14 @@ Station::Station() : m_table{0, nullptr, 0} {
 }
 
 Station::~Station() {
+    // A file dialog may have left the process in the folder (or below it),
+    // where Windows would not remove it: it goes back where it started.
     std::error_code error;
+    const std::string current = std::filesystem::current_path(error).string();
+    if (!error && current.size() >= m_folder.size() &&
+        SameText(current.substr(0, m_folder.size()), m_folder)) {
+        std::filesystem::current_path(std::filesystem::path(m_startDir), error);
+    }
     std::filesystem::remove_all(std::filesystem::path(m_folder), error);
 }
 

@@ -58,8 +58,9 @@ public:
 private:
     void WriteLanguageFile() const;
 
-    std::string m_folder;  // without the trailing separator
-    std::string m_appDir;  // with it
+    std::string m_startDir;  // the current directory when the station was made
+    std::string m_folder;    // without the trailing separator
+    std::string m_appDir;    // with it
     std::string m_jobFile;
     std::map<std::string, std::string> m_texts[3];
     std::vector<FlashRecord> m_records;

@@ -14,6 +14,8 @@
 #include "pages/ModePage.h"
 #include "platform/ini.h"
 #include "resource.h"
+#include "scenario/probe_page.h"
+#include "scenario/sheet_globals.h"
 #include "scenario/sheet_support.h"
 #include "settings/JobSettings.h"
 #include "sheet/SetupSheet.h"
@@ -24,49 +26,13 @@
 #include <sys/stat.h>
 #endif
 
+using sheettest::CProbePage;
 using sheettest::Section;
 using sheettest::Value;
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// A page that stands in for the bin and flash check pages: it logs what the
-// sheet asks of it, writes one key of its own, and refuses on request.
-class CProbePage : public CSettingsPage {
-public:
-    CProbePage(UINT nIDTemplate, int number, Strings* log)
-        : CSettingsPage(nIDTemplate), m_number(number), m_log(log) {}
-
-    bool m_bRefuse = false;
-
-    BOOL OnInitDialog() override {
-        Log("init");
-        return CSettingsPage::OnInitDialog();
-    }
-    BOOL SaveSettings(const std::string& path) override {
-        Log("save");
-        if (m_bRefuse) {
-            MessageBox("Page " + std::to_string(m_number) + " refuses.", "Probe", MB_OK);
-            return FALSE;
-        }
-        ini::WriteString("Probe", ("Page" + std::to_string(m_number)).c_str(), "saved",
-                         path.empty() ? g_strJobFile : path);
-        return TRUE;
-    }
-    BOOL LoadSettings(const std::string&) override {
-        Log("load");
-        return TRUE;
-    }
-
-private:
-    void Log(const char* what) {
-        m_log->push_back(std::string(what) + " " + std::to_string(m_number));
-    }
-
-    int m_number;
-    Strings* m_log;
-};
 
 void MakeDirectory(const std::string& path) {
 #if defined(_WIN32)
@@ -84,38 +50,7 @@ void RemoveDirectory(const std::string& path) {
 #endif
 }
 
-// The module's globals as Show leaves them for the sheet, for one station;
-// restored afterwards so that no other test sees them.
-class SheetPagesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_saved = JobSettings;
-        g_nLanguage = SETUP_LANGUAGE_ENU;
-        g_strAppDir = m_station.Dir();
-        g_strJobFile = m_station.JobFile();
-        g_strLanguageFile = m_station.Dir() + "\\DLL\\Language.dll";
-        g_pFlashTable = &m_station.Table();
-    }
-    void TearDown() override {
-        JobSettings = m_saved;
-        g_strAppDir.clear();
-        g_strJobFile.clear();
-        g_strLanguageFile.clear();
-        g_pFlashTable = nullptr;
-        g_bFlashNameRequired = 0;
-    }
-
-    void LoadJob(const std::string& text) {
-        m_station.WriteJob(text);
-        JobSettings.Load(g_strJobFile);
-    }
-
-    Station m_station;
-    Strings m_log;
-
-private:
-    CJobSettings m_saved;
-};
+using SheetPagesTest = sheettest::SheetGlobals;
 
 const char kJob[] =
     "[Setup]\r\nCTLType=3\r\nDrivingLevel=68\r\n"

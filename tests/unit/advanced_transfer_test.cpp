@@ -1,5 +1,6 @@
 // The advanced keys carried between the job file and an exported or imported
-// job file: which keys travel, in which order, and the values they arrive as.
+// job file: which keys travel, in which order, and the values they arrive as
+// (every value the advanced settings dialog stores arrives as itself).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,7 +21,7 @@ const char kFromNothing[] =
     "CheckDDR=0\r\n"
     "SortingBlockNum=0\r\n"
     "CheckLevel=0\r\n"
-    "FixedCapability=0\r\n"
+    "FixedCapability=1\r\n"
     "AutoMPTimer=1\r\n"
     "SpecialSortingClassCheck=0\r\n"
     "CheckDataRetain=0\r\n"
@@ -50,7 +51,8 @@ protected:
 
 }  // namespace
 
-// Import from a file with none of the keys: each arrives as its fallback.
+// Import from a file with none of the keys: each arrives as what the dialog
+// reads for a missing key (Fixed Capability its second item, the timer 1).
 TEST_F(AdvancedTransfer, ImportOfNothingWritesFallbacks) {
     m_dir.Write("Job.ini", "");
     const std::string other = m_dir.Write("Other.ini", "[Flash]\r\nFlashNum=2\r\n");
@@ -60,8 +62,8 @@ TEST_F(AdvancedTransfer, ImportOfNothingWritesFallbacks) {
 }
 
 // Export (any direction but 0) writes into the other file. What each value
-// becomes: in-range numbers unchanged, flags from the whole number, the
-// rest as the fallback; the VID/PID keys and the dialog's other keys stay.
+// becomes: the values the dialog stores unchanged, flags from the whole
+// number, the rest as the fallback; the dialog's other keys stay behind.
 TEST_F(AdvancedTransfer, ExportCarriesKnownValues) {
     struct Case {
         const char* stored;  // [Advanced] or [Setup] line in the job file
@@ -71,15 +73,19 @@ TEST_F(AdvancedTransfer, ExportCarriesKnownValues) {
     };
     const Case cases[] = {
         {"HubPort=2", "Advanced", "HubPort", "2"},
-        {"HubPort=4", "Advanced", "HubPort", "0"},
-        {"HubPort=3", "Advanced", "HubPort", "0"},
+        {"HubPort=4", "Advanced", "HubPort", "4"},
+        {"HubPort=3", "Advanced", "HubPort", "3"},
+        {"HubPort=5", "Advanced", "HubPort", "0"},
+        {"HubPort=-1", "Advanced", "HubPort", "0"},
         {"CheckDDR=256", "Advanced", "CheckDDR", "1"},
         {"CheckDDR=-3", "Advanced", "CheckDDR", "1"},
         {"SortingBlockNum=6", "Advanced", "SortingBlockNum", "6"},
         {"SortingBlockNum=7", "Advanced", "SortingBlockNum", "0"},
         {"CheckLevel=6", "Advanced", "CheckLevel", "6"},
         {"FixedCapability=3", "Advanced", "FixedCapability", "3"},
+        {"FixedCapability=0", "Advanced", "FixedCapability", "0"},
         {"FixedCapability=4", "Advanced", "FixedCapability", "0"},
+        {"FixedCapability=", "Advanced", "FixedCapability", "1"},
         {"AutoMPTimer=0", "Advanced", "AutoMPTimer", "1"},
         {"AutoMPTimer=5", "Advanced", "AutoMPTimer", "5"},
         {"AutoMPTimer=6", "Advanced", "AutoMPTimer", "1"},
@@ -90,7 +96,8 @@ TEST_F(AdvancedTransfer, ExportCarriesKnownValues) {
         {"UELC=1", "Advanced", "UELC", "1"},
         {"MinCap= -12abc", "Advanced", "MinCap", "-12abc"},
         {"UIType=4", "Setup", "UIType", "4"},
-        {"UIType=5", "Setup", "UIType", "0"},
+        {"UIType=5", "Setup", "UIType", "5"},
+        {"UIType=6", "Setup", "UIType", "0"},
         {"RowShow=9", "Setup", "RowShow", "1"},
     };
     for (const Case& c : cases) {
@@ -103,14 +110,63 @@ TEST_F(AdvancedTransfer, ExportCarriesKnownValues) {
         EXPECT_NE(std::string::npos, text.find(line)) << text;
     }
 
+    // The keys that do not travel stay behind; nothing of the source changes.
     const std::string job =
-        "[Advanced]\r\nHubPort=4\r\nVID_PID=1234ABCD\r\nVID_PID_RE=1234ABCD\r\nGPI=2\r\n"
-        "MultiPlane=1\r\nForRamos=1\r\n";
+        "[Advanced]\r\nFixedCapability=0\r\nGPI=2\r\nMultiPlane=1\r\nForRamos=1\r\n"
+        "FactoryDriver=1\r\nStartDelay=3\r\nID00Err=2\r\n";
     m_dir.Write("Job.ini", job);
     const std::string exported = m_dir.Write("Export.ini", "");
     EXPECT_TRUE(CopyAdvancedSettings(-1, exported));
-    EXPECT_EQ(kFromNothing, ReadBytes(exported));
+    std::string expected = kFromNothing;
+    expected.replace(expected.find("FixedCapability=1"), 17, "FixedCapability=0");
+    EXPECT_EQ(expected, ReadBytes(exported));
     EXPECT_EQ(job, ReadBytes(g_strJobFile));
+}
+
+// The hub VID/PID list travels with hub port style 4, as text, right after
+// the style (as the dialog writes them); with any other style the target
+// keeps its own list.
+TEST_F(AdvancedTransfer, HubVidPidListTravelsWithStyleFour) {
+    const std::string job =
+        "[Advanced]\r\nHubPort=4\r\nVID_PID=1234ABCD 0F0F0001,\r\n"
+        "VID_PID_RE=1234ABCD0F0F0001\r\n";
+    m_dir.Write("Job.ini", job);
+    const std::string exported = m_dir.Write("Export.ini", "[Advanced]\r\nVID_PID=OLD\r\n");
+    EXPECT_TRUE(CopyAdvancedSettings(1, exported));
+    const std::string text = ReadBytes(exported);
+    EXPECT_EQ(0u, text.find("[Advanced]\r\nVID_PID=1234ABCD 0F0F0001,\r\nHubPort=4\r\n"
+                            "VID_PID_RE=1234ABCD0F0F0001\r\nCheckDDR=0\r\n"))
+        << text;
+
+    // Style 4 without a list: the list arrives empty, as the dialog shows it.
+    m_dir.Write("Job.ini", "[Advanced]\r\nHubPort=4\r\n");
+    const std::string empty = m_dir.Write("Empty.ini", "[Advanced]\r\nVID_PID=OLD\r\n");
+    EXPECT_TRUE(CopyAdvancedSettings(1, empty));
+    EXPECT_EQ(0u, ReadBytes(empty).find("[Advanced]\r\nVID_PID=\r\nHubPort=4\r\nVID_PID_RE=\r\n"))
+        << ReadBytes(empty);
+
+    for (const char* style : {"3", "2", "0"}) {
+        SCOPED_TRACE(style);
+        m_dir.Write("Job.ini", std::string("[Advanced]\r\nHubPort=") + style +
+                                   "\r\nVID_PID=1234ABCD\r\nVID_PID_RE=1234ABCD\r\n");
+        const std::string other =
+            m_dir.Write("Other.ini", "[Advanced]\r\nVID_PID=OLD\r\nVID_PID_RE=OLD\r\n");
+        EXPECT_TRUE(CopyAdvancedSettings(1, other));
+        EXPECT_EQ(0u, ReadBytes(other).find(std::string("[Advanced]\r\nVID_PID=OLD\r\n"
+                                                        "VID_PID_RE=OLD\r\nHubPort=") +
+                                            style + "\r\n"))
+            << ReadBytes(other);
+    }
+}
+
+// A key that cannot be written makes the transfer fail (the export then
+// says so) instead of reporting a copy that did not happen.
+TEST_F(AdvancedTransfer, UnwritableTargetFails) {
+    m_dir.Write("Job.ini", "[Advanced]\r\nCheckDDR=1\r\n");
+    const std::string target = m_dir.Write("Locked.ini", "[Advanced]\r\nCheckDDR=0\r\n");
+    testsupport::MakeReadOnly(target);
+    EXPECT_FALSE(CopyAdvancedSettings(1, target));
+    EXPECT_EQ("[Advanced]\r\nCheckDDR=0\r\n", ReadBytes(target));
 }
 
 // An import replaces the keys where the job file has them and keeps the rest.

@@ -12,9 +12,11 @@
 #include "driver/operator.h"
 #include "framework/api.h"
 #include "framework/framework.h"
+#include "unit/canvas_support.h"
 #include "unit/color_static_support.h"
 
 using namespace cstest;
+using fwtest::Canvas;
 
 namespace {
 
@@ -44,26 +46,6 @@ std::vector<std::string> PixelsNotOf(const DialogDriver& d, int id, COLORREF col
     }
     return wrong;
 }
-
-// A white memory surface compatible with the screen.
-class Canvas {
-public:
-    Canvas(int width, int height) : m_screen(nullptr) {
-        m_dc.CreateCompatibleDC(&m_screen);
-        m_bitmap.CreateCompatibleBitmap(&m_screen, width, height);
-        m_old = m_dc.SelectObject(&m_bitmap);
-        m_dc.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
-    }
-    ~Canvas() { m_dc.SelectObject(m_old); }
-    fw::CDC* DC() { return &m_dc; }
-    COLORREF At(int x, int y) const { return m_dc.GetPixel(x, y); }
-
-private:
-    fw::CClientDC m_screen;
-    fw::CDC m_dc;
-    fw::CBitmap m_bitmap;
-    fw::CBitmap* m_old = nullptr;
-};
 
 }  // namespace
 

@@ -43,7 +43,7 @@ TEST(FlashListOrder, RecordsComeInTheSortedListsOrder) {
     std::vector<FlashRecord> records = Records(texts);
     const FlashTable table{0, records.data(), static_cast<int32_t>(records.size())};
 
-    const std::vector<FlashListEntry> list = FlashTableSortedList(&table);
+    const std::vector<FlashListEntry> list = *FlashTableSortedList(&table);
     std::vector<int> order;
     for (const FlashListEntry& entry : list) {
         order.push_back(entry.record);
@@ -60,6 +60,30 @@ TEST(FlashListOrder, RecordsComeInTheSortedListsOrder) {
 #endif
 
     const FlashTable none{0, nullptr, 5};
-    EXPECT_TRUE(FlashTableSortedList(&none).empty());
-    EXPECT_TRUE(FlashTableSortedList(nullptr).empty());
+    EXPECT_TRUE(FlashTableSortedList(&none)->empty());
+    EXPECT_TRUE(FlashTableSortedList(nullptr)->empty());
+}
+
+// The list of the last table is given again only while its records are the
+// same bytes, wherever they lie; a record changed in place is listed afresh.
+TEST(FlashListOrder, ATableChangedInPlaceIsListedAfresh) {
+    std::vector<FlashRecord> records = Records({{"SLC", "FXB"}, {"MLC", "FXA"}});
+    const FlashTable table{0, records.data(), 2};
+    const auto first = FlashTableSortedList(&table);
+    ASSERT_EQ(2u, first->size());
+    EXPECT_EQ("MLC FXA", first->front().text);
+
+    std::vector<FlashRecord> copy = records;
+    const FlashTable moved{0, copy.data(), 2};
+    EXPECT_EQ(first, FlashTableSortedList(&moved)) << "the same records elsewhere";
+
+    records[1].flashName[2] = 'C';
+    records[1].firstText[0] = 'T';
+    const auto changed = FlashTableSortedList(&table);
+    EXPECT_EQ("SLC FXB", changed->front().text);
+    EXPECT_EQ("TLC FXC", changed->back().text);
+    EXPECT_EQ("MLC FXA", first->front().text) << "a list handed out stays as it was";
+
+    const FlashTable shorter{0, records.data(), 1};
+    EXPECT_EQ(1u, FlashTableSortedList(&shorter)->size());
 }

@@ -6,13 +6,17 @@
 // procedures here are plain DLGPROCs, below the framework's classes.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "driver/operator.h"
 #include "driver/station.h"
 #include "framework/api.h"
+#include "platform/files.h"
 #include "unit/framework_test_support.h"
+#include "unit/settings_test_support.h"
 
 #if !defined(_WIN32)
 #include "framework/headless/headless.h"
@@ -24,6 +28,12 @@ using fwtest::RefusedWith;
 using fwtest::TemplateBuilder;
 
 namespace {
+
+#if defined(_WIN32)
+const char kSeparator = '\\';
+#else
+const char kSeparator = '/';
+#endif
 
 const int kTestDialogId = 9001;
 const int kEdit = 100;
@@ -411,6 +421,72 @@ TEST(FrameworkApiModal, FileDialogsReturnThePathChosenAndAskBeforeReplacing) {
 
     op.OnFileDialog([](FileDialogSeen&) { return FileChoice::Cancel(); });
     EXPECT_FALSE(RunFileDialog(true, station.Dir(), OFN_HIDEREADONLY).result);
+}
+
+// Two spellings of one folder: a trailing separator aside, and letter case
+// on Windows.
+::testing::AssertionResult SameFolder(std::string a, std::string b) {
+    const std::string shownA = a;
+    const std::string shownB = b;
+    for (std::string* folder : {&a, &b}) {
+        while (folder->size() > 3 && (folder->back() == '\\' || folder->back() == '/')) {
+            folder->pop_back();
+        }
+#if defined(_WIN32)
+        for (char& c : *folder) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+#endif
+    }
+    if (a == b) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << shownA << " is not " << shownB;
+}
+
+// The dialog makes the folder it shows the process's current directory: on
+// opening its initial directory (or, when that is no folder, the current
+// one), and the folder the person went to, whether the dialog is then
+// confirmed or cancelled.
+TEST(FrameworkApiModal, FileDialogsLeaveTheProcessInTheFolderShown) {
+    Station station;
+    testsupport::CurrentDirectoryScope back(station.Dir());
+    const std::string in = station.Path("In");
+    const std::string out = station.Path("Out");
+    std::filesystem::create_directory(std::filesystem::path(in));
+    std::filesystem::create_directory(std::filesystem::path(out));
+    const std::string existing = out + kSeparator + "old.ini";
+    Station::WriteFile(existing, "[Setup]\r\n");
+
+    Operator op;
+    op.OnFileDialog([&](FileDialogSeen& f) {
+        EXPECT_TRUE(SameFolder(in, f.folder));
+        EXPECT_TRUE(SameFolder(in, files::CurrentDirectory()));
+        return FileChoice::Cancel();
+    });
+    EXPECT_FALSE(RunFileDialog(false, in, OFN_HIDEREADONLY).result);
+    EXPECT_TRUE(SameFolder(in, files::CurrentDirectory())) << "cancelled";
+
+    op.OnFileDialog([&](FileDialogSeen&) { return FileChoice::Path(existing); });
+    FileRun run = RunFileDialog(false, in, OFN_HIDEREADONLY);
+    EXPECT_TRUE(run.result);
+    EXPECT_EQ(existing, run.path);
+    EXPECT_TRUE(SameFolder(out, files::CurrentDirectory())) << "confirmed in another folder";
+
+    // No such initial directory: the dialog stays in the current one.
+    op.OnFileDialog([&](FileDialogSeen& f) {
+        EXPECT_TRUE(SameFolder(out, f.folder));
+        return FileChoice::Cancel();
+    });
+    EXPECT_FALSE(RunFileDialog(false, station.Path("Missing"), OFN_HIDEREADONLY).result);
+    EXPECT_TRUE(SameFolder(out, files::CurrentDirectory()));
+
+    // Gone to a folder, then No to replacing the file there: cancelled, and
+    // the process is in that folder.
+    op.OnFileDialog([&](FileDialogSeen&) { return FileChoice::Path(existing); });
+    op.OnMessageBox([](MessageBoxSeen&) { return IDNO; });
+    EXPECT_FALSE(RunFileDialog(true, station.Dir(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT).result);
+    EXPECT_TRUE(SameFolder(out, files::CurrentDirectory()));
 }
 
 namespace {

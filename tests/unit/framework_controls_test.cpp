@@ -5,6 +5,7 @@
 // for what the code sets.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,71 @@ TEST(FrameworkControls, SortedComboInsertsInOrderAndFindsExactTextIgnoringCase) 
         EXPECT_EQ(3, d.CurSel(kSorted));
         EXPECT_EQ(1, dlg.m_selChanges);
         EXPECT_EQ("TLC", d.Text(kSorted));
+        d.Click(IDOK);
+    });
+    EXPECT_EQ(IDOK, dlg.DoModal());
+}
+
+// A long fill as the flash lists make it: room made first (at least what
+// was asked for), drawing held back, and every item still at its sorted
+// place; drawn again, the list shows its selection.
+TEST(FrameworkControls, LongFillWithRoomMadeAndDrawingHeldBack) {
+    TemplateBuilder t = ControlsTemplate();
+    CControlsDlg dlg(t);
+    Operator op;
+    op.OnDialog(kControlsDialog, [&](DialogDriver& d) {
+        dlg.m_sorted.ResetContent();
+        dlg.m_sorted.SetRedraw(FALSE);
+        EXPECT_GE(dlg.m_sorted.InitStorage(300, 300 * 8), 300);
+        std::vector<std::string> expected;
+        for (int i = 299; i >= 0; --i) {
+            char text[8];
+            std::snprintf(text, sizeof text, "F%03d", i);
+            dlg.m_sorted.AddString(text);
+            expected.insert(expected.begin(), text);
+        }
+        dlg.m_sorted.SetRedraw(TRUE);
+        dlg.m_sorted.Invalidate();
+        dlg.m_sorted.SetCurSel(150);
+        EXPECT_EQ(expected, d.Items(kSorted));
+        EXPECT_EQ("F150", d.Text(kSorted));
+        EXPECT_TRUE(d.IsVisible(kSorted));
+        d.Click(IDOK);
+    });
+    EXPECT_EQ(IDOK, dlg.DoModal());
+}
+
+// Added in a sorted list's own order, AddSortedString puts every item where
+// AddString puts it, those out of order and equal ones included, and says so
+// by the index it returns.
+TEST(FrameworkControls, AddSortedStringLandsWhereAddStringDoes) {
+    TemplateBuilder t = ControlsTemplate();
+    CControlsDlg dlg(t);
+    Operator op;
+    op.OnDialog(kControlsDialog, [&](DialogDriver& d) {
+        const std::vector<const char*> texts = {"alpha", "Beta",  "beta",  "Gamma", "delta",
+                                                "delta", "Delta", "AB",    "A-B",   "zeta",
+                                                "eta",   "theta", "Theta", "iota"};
+        dlg.m_sorted.ResetContent();
+        std::vector<int> byAdd;
+        for (const char* text : texts) {
+            byAdd.push_back(dlg.m_sorted.AddString(text));
+        }
+        const std::vector<std::string> expected = d.Items(kSorted);
+
+        dlg.m_sorted.ResetContent();
+        const LCID locale = dlg.m_sorted.GetLocale();
+        const char* last = nullptr;
+        std::vector<int> bySorted;
+        for (const char* text : texts) {
+            const int index = dlg.m_sorted.AddSortedString(text, last, locale);
+            bySorted.push_back(index);
+            if (index == dlg.m_sorted.GetCount() - 1) {
+                last = text;
+            }
+        }
+        EXPECT_EQ(expected, d.Items(kSorted));
+        EXPECT_EQ(byAdd, bySorted);
         d.Click(IDOK);
     });
     EXPECT_EQ(IDOK, dlg.DoModal());

@@ -114,3 +114,31 @@ TEST(IniWriteBatch, FailuresAreReported) {
     EXPECT_EQ("[S]\r\nk=0\r\n", ReadBytes(readOnly));
     initest::SetReadOnly(readOnly, false);
 }
+
+// Discard drops what the batch held: the files stay as they were and reads
+// see them so again; a nested batch's Discard leaves the outer batch's writes
+// alone.
+TEST(IniWriteBatch, DiscardLeavesTheFilesAsTheyWere) {
+    initest::ScratchDir dir;
+    const std::string existing = dir.File("a.ini");
+    const std::string fresh = dir.File("new.ini");
+    WriteBytes(existing, kStartA);
+    {
+        ini::WriteBatch batch;
+        WriteAll(dir);
+        EXPECT_TRUE(ini::WriteString("S", "k", "1", fresh.c_str()));
+        {
+            ini::WriteBatch inner;
+            inner.Discard();
+        }
+        EXPECT_EQ("4", ini::GetString("Setup", "CTLType", "", existing)) << "still held";
+        batch.Discard();
+        EXPECT_EQ("", ini::GetString("Setup", "CTLType", "", existing));
+        EXPECT_EQ("1", ini::GetString("Old", "Gone", "", existing));
+        EXPECT_TRUE(batch.Commit().empty());
+    }
+    EXPECT_EQ(kStartA, ReadBytes(existing));
+    EXPECT_FALSE(initest::fs::exists(fresh));
+    EXPECT_FALSE(initest::fs::exists(dir.File("b.ini")));
+    EXPECT_EQ(1u, dir.Count());
+}

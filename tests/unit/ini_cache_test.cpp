@@ -2,6 +2,7 @@
 // reads again and when, in particular a file rewritten within one tick of
 // its timestamp, which leaves the stamp unchanged.
 #include <map>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -120,6 +121,39 @@ TEST(IniCache, ChangedStampIsReadAgain) {
     fs.files["a.ini"].bytes = "[S]\r\nk=3\r\n";
     fs.files["a.ini"].stamp.identity += 1;
     EXPECT_EQ("3", Value(cache, "a.ini"));
+}
+
+// Setting a file's attributes changes its stamp, not its bytes (the settings
+// load does so on every visit): the file is compared, not parsed again.
+TEST(IniCache, SameBytesUnderANewStampKeepTheDocument) {
+    FakeFileSystem fs;
+    ini::FileCache cache(fs);
+    fs.Write("a.ini", "[S]\r\nk=1\r\n");
+    fs.now += 10 * kSecond;
+    const ini::Document* first = cache.Current("a.ini");
+    fs.files["a.ini"].stamp.changed += 1;
+    EXPECT_EQ(first, cache.Current("a.ini"));
+    EXPECT_EQ(2, fs.reads);
+    EXPECT_EQ(first, cache.Current("a.ini")) << "the new stamp is remembered";
+    EXPECT_EQ(2, fs.reads);
+}
+
+// A shared document stays whole after the cache reads the file again and
+// after it drops the file for another.
+TEST(IniCache, SharedDocumentOutlivesItsEntry) {
+    FakeFileSystem fs;
+    ini::FileCache cache(fs, 1);
+    fs.Write("a.ini", "[S]\r\nk=1\r\n");
+    fs.Write("b.ini", "[S]\r\nk=b\r\n");
+    fs.now += 10 * kSecond;
+    const std::shared_ptr<const ini::Document> held = cache.Share("a.ini");
+    ASSERT_TRUE(held);
+    fs.Write("a.ini", "[S]\r\nk=22\r\n");
+    EXPECT_EQ("22", Value(cache, "a.ini"));
+    EXPECT_EQ("b", Value(cache, "b.ini"));  // a.ini leaves the cache
+    const ini::Document::Entry* e = held->FindEntry(held->FindSection("S"), "k");
+    ASSERT_NE(nullptr, e);
+    EXPECT_EQ("1", e->value);
 }
 
 TEST(IniCache, VanishedFile) {

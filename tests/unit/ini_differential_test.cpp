@@ -252,6 +252,21 @@ const Api kEngine = {
     },
 };
 
+// The reads through a view taken for each call, as the settings load takes
+// one for all of its reads.
+const Api kView = {
+    "view",
+    [](const char* s, const char* k, const char* d, char* b, uint32_t n, const char* p) {
+        return ini::ReadView(p).GetString(s, k, d, b, n);
+    },
+    [](const char* s, const char* k, int32_t d, const char* p) {
+        return ini::ReadView(p).GetInt(s, k, d);
+    },
+    [](const char* s, const char* k, const char* v, const char* p) {
+        return ini::WriteString(s, k, v, p);
+    },
+};
+
 #ifdef _WIN32
 const Api kKernel32 = {
     "kernel32",
@@ -328,6 +343,10 @@ void RunTable(const Api& api, bool skipWineDifferences) {
 
 TEST(IniDifferential, EngineFollowsWindows) {
     RunTable(kEngine, false);
+}
+
+TEST(IniDifferential, ReadViewFollowsWindows) {
+    RunTable(kView, false);
 }
 
 #ifdef _WIN32

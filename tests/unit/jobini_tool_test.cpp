@@ -234,6 +234,11 @@ TEST_F(JobiniTest, UsageErrorsExitWith2) {
         {"set", job, "S", "k"},
         {"settings"},
         {"settings", job, job},
+        {"check"},
+        {"check", job, job},
+        {"diff", job},
+        {"diff", job, job, job},
+        {"--kernel32", "diff", job, job},
     };
     for (const auto& args : cases) {
         const RunResult r = Jobini(args);
@@ -246,6 +251,153 @@ TEST_F(JobiniTest, UsageErrorsExitWith2) {
         EXPECT_EQ("", r.out) << shown;
     }
     EXPECT_EQ("[S]\nk=v\n", testsupport::ReadBytes(job));
+}
+
+// A job file as the pages write it, with every kind of value the record
+// holds, stale [CheckID] entries beyond Num included (the flash check page
+// leaves them in the file): nothing to report.
+const char kCleanJob[] =
+    "[PASSWORD]\r\nPWD=\r\n"
+    "[Setup]\r\nCTLType=5\r\nDrivingLevel=255\r\nShowTPCTLName=1\r\n"
+    "[Flash]\r\nFlashIndex=-1\r\nFlashName=FX29F64G08\r\nUnAutoCheck=0\r\nFlashNum=4\r\n"
+    "ChannelNum=2\r\nRWCycle=7\r\n"
+    "[Sorting]\r\nScanMode=2\r\nFlashCheck=5\r\nECC=15\r\nReadAfterWroteAll=1\r\n"
+    "[CheckFlash]\r\nFID=0x98,0xD7,0x00,0XEC\r\nCheckFlashMode=1\r\nFlashIndex=-1\r\n"
+    "LoopSel=-3\r\nOpenShortCE=1\r\nCheckLEDShort=0\r\nCheckUID=1\r\nWarmUp=30\r\n"
+    "PR_Times=junk\r\n"
+    "[CheckID]\r\nNum=2\r\nFID0=0x98,0xD7\r\nCOLOR0=0\r\nFIDCOR0=16711680\r\n"
+    "FID1=0xEC\r\nCOLOR1=5\r\nFIDCOR1=255\r\nFID2=stale\r\nCOLOR2=99\r\nFIDCOR2=-1\r\n"
+    "[BIN]\r\nShowBin=1\r\nColorBin=0\r\nStandBin=1\r\nGrade0Base=0\r\nBinCap1=2048\r\n"
+    "BINCO1=255\r\nBinBB1=-1\r\nBinCap16=0x10\r\nBINCO16=4294967295\r\n"
+    "[U3BIN]\r\nShowU3Bin=0\r\nU3BinCap8=\"64\"\r\nU3BinCo8=  65280  \r\nU3ColorBin=1\r\n"
+    "ShowU2Bin=1\r\nSetU3BinBgColor=0\r\nU3BinBgColor=32768\r\nEnhanceCheck=2\r\n"
+    "ShowSSDBin=0\r\nSSDBinCap1=128\r\nSSDBinCo1=0\r\nSSDColorBin=1\r\n";
+
+TEST_F(JobiniTest, CheckNamesEveryValueTheLoadDoesNotTakeAsWritten) {
+    RunResult r = Jobini({"check", m_dir.Write("Clean.ini", kCleanJob)});
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("", r.out);
+
+    const std::string longName(300, 'N');
+    const std::string job = m_dir.Write(
+        "Job.ini",
+        "[setup]\r\nctltype=257\r\nShowTPCTLName=256\r\n"
+        "[Flash]\r\nFlashName=" +
+            longName +
+            "\r\nFlashNum=3\r\nChannelNum=12abc\r\nRWCycle=\r\nFlashIndex=4294967295\r\n"
+            "[Sorting]\r\nScanMode=\"2\"\r\nFlashCheck=0x5\r\nECC=16\r\nReadAfterWroteAll=0X1\r\n"
+            "ECC=1\r\n"
+            "[CheckFlash]\r\nFID=0x98,0x00,,98, 3A,0x1234,0x77,0x10\r\nCheckFlashMode=1\r\n"
+            "[CheckID]\r\nNum=7\r\nCOLOR0=5\r\nCOLOR1=6\r\nCOLOR2=-1\r\nFIDCOR0=255\r\n"
+            "[U3BIN]\r\nShowU2Bin=2\r\nU3BinCo8=-1\r\nEnhanceCheck=259\r\n");
+    r = Jobini({"check", job});
+    EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_EQ("", r.err);
+    EXPECT_EQ(
+        "[setup] ctltype: \"257\" -> 1 (an 8-bit value: the low byte of 257 is 1)\n"
+        "[setup] ShowTPCTLName: \"256\" -> 0 (a flag: the low byte of 256 is 0)\n"
+        "[Flash] FlashIndex: \"4294967295\" -> -1 (beyond 32 bits: wraps to -1)\n"
+        "[Flash] FlashName: \"" +
+            longName + "\" -> \"" + longName.substr(0, 259) +
+            "\" (longer than 259 characters: cut)\n"
+            "[Flash] FlashNum: \"3\" -> 1 (anything but 1, 2 or 4 reads as 1)\n"
+            "[Flash] ChannelNum: \"12abc\" -> 12 (not one number: the integer read takes 12)\n"
+            "[Flash] RWCycle: \"\" -> 5 (empty: the default 5 is used)\n"
+            "[Sorting] ECC: \"16\" -> 255 (16 or more reads as 255)\n"
+            "[Sorting] ReadAfterWroteAll: \"0X1\" -> 0 (not one number: the integer read takes "
+            "0)\n"
+            "[CheckFlash] FID[3]: \" 3A\" -> 0 (not hexadecimal digits: reads as 0)\n"
+            "[CheckFlash] FID[4]: \"0x1234\" -> 52 (more than one byte: the low byte 0x34 is "
+            "used)\n"
+            "[CheckFlash] FID: \"0x10\" -> not read (piece 7: only 6 flash ID bytes are read)\n"
+            "[CheckID] Num: \"7\" -> 6 (more than 6 reads as 6)\n"
+            "[CheckID] COLOR1: \"6\" -> 6 (names no colour: the colour table has indexes 0 to 5)\n"
+            "[CheckID] COLOR2: \"-1\" -> -1 (names no colour: the colour table has indexes 0 to "
+            "5)\n"
+            "[U3BIN] U3BinCo8: \"-1\" -> 4294967295 (negative: reads as 4294967295)\n"
+            "[U3BIN] ShowU2Bin: \"2\" -> 1 (a flag: the low byte of 2 is not 0)\n"
+            "[U3BIN] EnhanceCheck: \"259\" -> 0 (an 8-bit value: the low byte of 259 is 3; 3 or "
+            "more reads as 0)\n",
+        r.out);
+}
+
+// The check-mode fix-up is reported on the mode, with the key it depends on;
+// [CheckID] entries from Num on are not read, so not checked.
+TEST_F(JobiniTest, CheckReportsTheCheckModeFixUp) {
+    const struct {
+        const char* file;
+        const char* out;
+    } cases[] = {
+        {"[CheckFlash]\r\nCheckFlashMode=0\r\n[CheckID]\r\nNum=1\r\nCOLOR1=99\r\nFID2= zz\r\n",
+         "[CheckFlash] CheckFlashMode: \"0\" -> 2 (mode 0 while [CheckFlash] FlashIndex is -1 "
+         "reads as 2)\n"},
+        {"[CheckFlash]\r\nCheckFlashMode=257\r\nFlashIndex=3\r\n",
+         "[CheckFlash] CheckFlashMode: \"257\" -> 2 (an 8-bit value: the low byte of 257 is 1; "
+         "mode 1 while [CheckID] Num is 0 reads as 2)\n"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = Jobini({"check", m_dir.Write("Mode.ini", c.file)});
+        EXPECT_EQ(1, r.status) << c.file << r.err;
+        EXPECT_EQ(c.out, r.out) << c.file;
+    }
+}
+
+TEST_F(JobiniTest, CheckAndDiffLoadAsTheModuleDoes) {
+    const std::string missing = m_dir.File("Missing.ini");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"check", missing},
+          std::vector<std::string>{"diff", m_dir.Write("Job.ini", "[Flash]\r\nFlashNum=2\r\n"),
+                                   missing}}) {
+        const RunResult r = Jobini(args);
+        EXPECT_EQ(1, r.status) << args[0];
+        EXPECT_EQ("", r.out) << args[0];
+        EXPECT_NE(std::string::npos, r.err.find("nothing loaded")) << r.err;
+    }
+
+    // TLMQW.ini in the tool's current directory is read instead, and said so.
+    m_work.Write("TLMQW.ini", "[Flash]\r\nFlashNum=3\r\n");
+    RunResult r = Jobini({"check", missing});
+    EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_EQ("[Flash] FlashNum: \"3\" -> 1 (anything but 1, 2 or 4 reads as 1)\n", r.out);
+    EXPECT_NE(std::string::npos, r.err.find("TLMQW.ini is read instead")) << r.err;
+
+    // The load clears the read-only attribute, as the module's does.
+    const std::string readOnly = m_dir.Write("ReadOnly.ini", "[Flash]\r\nFlashNum=2\r\n");
+    testsupport::MakeReadOnly(readOnly);
+    r = Jobini({"check", readOnly});
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_FALSE(testsupport::IsReadOnly(readOnly));
+}
+
+TEST_F(JobiniTest, DiffComparesTheLoadedValuesInTheRecordsOrder) {
+    // Different texts, the same record: letter case, an invalid chip count
+    // and its replacement, unknown keys, a comment, [CheckID] entries
+    // beyond Num.
+    const std::string a = m_dir.Write(
+        "A.ini", "[Flash]\r\nFlashNum=3\r\n[CheckID]\r\nNum=1\r\nFID0=98\r\nFID1=old\r\n");
+    const std::string b = m_dir.Write(
+        "B.ini", "; copy\r\n[flash]\r\nflashnum=1\r\nOther=9\r\n[CHECKID]\r\nNum=1\r\nFID0=98\r\n");
+    RunResult r = Jobini({"diff", a, b});
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("", r.out);
+
+    const std::string c = m_dir.Write(
+        "C.ini",
+        "[U3Bin]\r\nU3BinCo1=255\r\n[BIN]\r\nBinCap16=64\r\n[CheckFlash]\r\nFID=0x98,0xD7\r\n"
+        "[Flash]\r\nFlashName=FX29F64G08\r\nFlashNum=1\r\n[Setup]\r\nCTLType=2\r\n"
+        "[CheckID]\r\nNum=2\r\nFID0=98\r\nFID1=EC\r\n");
+    r = Jobini({"diff", a, c});
+    EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_EQ(
+        "Setup.CTLType: 0 -> 2\n"
+        "Flash.FlashName:  -> FX29F64G08\n"
+        "CheckFlash.FID[0]: 0 -> 152\n"
+        "CheckFlash.FID[1]: 0 -> 215\n"
+        "CheckID.Num: 1 -> 2\n"
+        "CheckID.FID1:  -> EC\n"
+        "BIN.BinCap16: 0 -> 64\n"
+        "U3Bin.U3BinCo1: 32768 -> 255\n",
+        r.out);
 }
 
 #ifdef _WIN32

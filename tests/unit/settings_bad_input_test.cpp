@@ -1,6 +1,7 @@
 // Job files no station should write: random bytes, NUL bytes, huge lines,
 // ten thousand sections. Loading them must not crash, must write nothing, and
-// must leave every member within the range its validation allows.
+// must leave every member within the range its validation allows; checking
+// them (jobini check) must not crash either.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -52,6 +53,12 @@ protected:
         EXPECT_TRUE(bytes == testsupport::ReadBytes(job)) << what << ": the load changed the file";
         EXPECT_EQ(names, m_dir.Names()) << what;
         ExpectValidated(s, what);
+        // What jobini check makes of the same file: each note names a key
+        // and says why.
+        for (const JobSettingsNote& note : CheckJobSettings(job, s)) {
+            EXPECT_FALSE(note.key.empty()) << what;
+            EXPECT_FALSE(note.reason.empty()) << what << ": " << note.key;
+        }
         return s;
     }
 };

@@ -181,6 +181,10 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             Invalidate(hwnd, nullptr, true, false);
             return added;
         }
+        case CB_INITSTORAGE:
+            return s->items.Reserve(index);
+        case CB_GETLOCALE:
+            return 0x0409;  // English (United States); the lists compare as CompareString does
         case CB_DELETESTRING:
             if ((s = DeleteListItem<ComboState>(hwnd, index, SendDeleteItem)) == nullptr) {
                 return CB_ERR;

@@ -41,6 +41,12 @@ struct ModalWindow {
     UINT type = 0;                 // message box type (MB_...)
     CHOOSECOLOR* color = nullptr;  // colour dialog: the caller's structure
     OPENFILENAME* file = nullptr;  // file dialogs: the caller's structure
+    // File dialogs: the folder the dialog shows. It opens in the folder of
+    // the name given (when it has one), else in its initial directory, else
+    // in the current directory; the operator's side moves it as a person
+    // browses. As Windows' dialog does, the dialog makes the folder it shows
+    // the process's current directory, as it opens and as it closes.
+    std::string folder;
     // Message boxes: the button the operator pressed (IDOK, IDYES...).
     // Colour and file dialogs: TRUE when the operator confirmed (after
     // writing color->rgbResult or the path into file->lpstrFile), FALSE for

@@ -1,25 +1,35 @@
 #include "framework/headless/item_list.h"
 
-#include <cctype>
 #include <cstring>
+
+#include "framework/api.h"
 
 namespace fw::headless::detail {
 
 namespace {
 
 // Sort weight of a byte: class (symbols, digits, letters, other bytes) and
-// rank within the class.
+// rank within the class. Looked up: sorted lists compare on every insertion.
+struct WeightTable {
+    int weight[256];
+    constexpr WeightTable() : weight() {
+        for (int c = 0; c < 256; ++c) {
+            if (c >= '0' && c <= '9') {
+                weight[c] = 0x100 + c;
+            } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+                weight[c] = 0x200 + (c | 0x20);
+            } else if (c < 0x80) {
+                weight[c] = c;  // blanks, punctuation, symbols: in character order
+            } else {
+                weight[c] = 0x300 + c;
+            }
+        }
+    }
+};
+constexpr WeightTable kWeights;
+
 int Weight(unsigned char c) {
-    if (c >= '0' && c <= '9') {
-        return 0x100 + c;
-    }
-    if (std::isalpha(c)) {
-        return 0x200 + std::tolower(c);
-    }
-    if (c < 0x80) {
-        return c;  // blanks, punctuation, symbols: in character order
-    }
-    return 0x300 + c;
+    return kWeights.weight[c];
 }
 
 bool Ignorable(unsigned char c) {
@@ -173,3 +183,17 @@ int ItemList::CopyText(int index, char* buffer) const {
 }
 
 }  // namespace fw::headless::detail
+
+namespace fw::api {
+
+int CompareString(LCID, DWORD, LPCSTR a, int lengthA, LPCSTR b, int lengthB) {
+    if (a == nullptr || b == nullptr) {
+        return 0;
+    }
+    const std::string_view textA(a, lengthA < 0 ? std::strlen(a) : static_cast<size_t>(lengthA));
+    const std::string_view textB(b, lengthB < 0 ? std::strlen(b) : static_cast<size_t>(lengthB));
+    const int order = headless::detail::CompareNoCase(textA, textB);
+    return order < 0 ? CSTR_LESS_THAN : (order == 0 ? CSTR_EQUAL : CSTR_GREATER_THAN);
+}
+
+}  // namespace fw::api

@@ -50,6 +50,12 @@ public:
     // LB_ERR when the index is beyond the end.
     int Insert(int index, LPARAM lParam);
     void Delete(int index) { m_items.erase(m_items.begin() + index); }
+    // LB_INITSTORAGE / CB_INITSTORAGE: room for `more` items beyond those
+    // there; the number of items there is room for.
+    int Reserve(int more) {
+        m_items.reserve(m_items.size() + static_cast<size_t>(more > 0 ? more : 0));
+        return static_cast<int>(m_items.capacity());
+    }
     void Clear() { m_items.clear(); }
 
     // LB_FINDSTRINGEXACT / LB_FINDSTRING and the CB_ forms: the search starts

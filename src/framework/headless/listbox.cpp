@@ -82,6 +82,10 @@ void DrawNow(HWND hwnd, const std::vector<int>& indexes, UINT action) {
         return;
     }
     HDC dc = api::GetDC(hwnd);
+    // In the list's font, as when it paints.
+    if (ListBoxState* s = StateOf(hwnd)) {
+        api::SelectObject(dc, s->font != nullptr ? s->font : SystemFont());
+    }
     for (int index : indexes) {
         DrawItem(hwnd, dc, index, action);
     }

@@ -1,10 +1,14 @@
 // Modal runs that are records rather than windows (message boxes, the colour
 // and file dialogs), the modal hook they and the dialogs and sheets go
 // through, the shell, the module's instance, and the operator's actions.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <string>
 
 #include "framework/api.h"
 #include "framework/headless/system.h"
+#include "platform/files.h"
 
 namespace fw::headless::detail {
 
@@ -50,6 +54,26 @@ bool Usable(HWND hwnd) {
     return FindWin(hwnd) != nullptr && IsVisibleDeep(hwnd) && IsEnabledDeep(hwnd);
 }
 
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return !path.empty() && ::stat(files::NativePath(path).c_str(), &st) == 0 &&
+           S_ISDIR(st.st_mode);
+}
+
+// Where a file dialog opens: the folder of the name it is given, its initial
+// directory, or the current directory, the first that is a folder.
+std::string OpeningFolder(const OPENFILENAME* ofn) {
+    const std::string name = ofn->lpstrFile;
+    const size_t separator = name.find_last_of("\\/");
+    if (separator != std::string::npos && IsFolder(name.substr(0, separator + 1))) {
+        return name.substr(0, separator + 1);
+    }
+    if (ofn->lpstrInitialDir != nullptr && IsFolder(ofn->lpstrInitialDir)) {
+        return ofn->lpstrInitialDir;
+    }
+    return files::CurrentDirectory();
+}
+
 BOOL RunFileDialog(LPOPENFILENAME ofn, ModalWindow::Kind kind) {
     if (ofn == nullptr || ofn->lpstrFile == nullptr || ofn->nMaxFile == 0) {
         return FALSE;
@@ -60,7 +84,14 @@ BOOL RunFileDialog(LPOPENFILENAME ofn, ModalWindow::Kind kind) {
     modal.owner = ofn->hwndOwner;
     modal.caption = ofn->lpstrTitle != nullptr ? ofn->lpstrTitle : "";
     modal.file = ofn;
-    if (!RunModalHook(modal)) {
+    modal.folder = OpeningFolder(ofn);
+    files::ChangeDirectory(modal.folder);
+    const bool ran = RunModalHook(modal);
+    // Confirmed or cancelled, the process stays in the folder last shown.
+    if (IsFolder(modal.folder)) {
+        files::ChangeDirectory(modal.folder);
+    }
+    if (!ran) {
         return FALSE;
     }
     return modal.result != 0 ? TRUE : FALSE;

@@ -18,6 +18,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <typeinfo>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/dialog_template.h"
@@ -79,7 +81,8 @@ struct Window {
     // Painting.
     bool needsPaint = true;
     bool needsErase = true;
-    RECT invalid{};  // union of the invalidated client rectangles
+    bool noRedraw = false;  // WM_SETREDRAW FALSE: invalidating is ignored
+    RECT invalid{};         // union of the invalidated client rectangles
     Surface surface;
 
     bool destroyed = false;
@@ -141,7 +144,8 @@ struct Timer {
 // --- The whole state ------------------------------------------------------------
 struct System {
     uintptr_t nextHandle = 0x10000;
-    std::map<uintptr_t, std::unique_ptr<Window>> windows;
+    // Looked up on every message: hashed.
+    std::unordered_map<uintptr_t, std::unique_ptr<Window>> windows;
     std::vector<HWND> topLevel;  // creation order
     std::vector<std::unique_ptr<Window>> graveyard;
     int dispatchDepth = 0;
@@ -189,11 +193,14 @@ inline POINT PointOf(LPARAM lParam) {
 // --- Window helpers (windows.cpp) ----------------------------------------------
 Window* FindWin(HWND hwnd);  // live windows only
 // The control state of class `State` that a window owns; nullptr for a dead
-// window or one of another class.
+// window or one of another class. The states are leaf classes, so the exact
+// type is compared (every message of a control asks for it).
 template <class State>
 State* ControlStateOf(HWND hwnd) {
     Window* w = FindWin(hwnd);
-    return w != nullptr ? dynamic_cast<State*>(w->control.get()) : nullptr;
+    ControlState* state = w != nullptr ? w->control.get() : nullptr;
+    return state != nullptr && typeid(*state) == typeid(State) ? static_cast<State*>(state)
+                                                               : nullptr;
 }
 const WindowClass* FindClass(std::string_view name);
 void RegisterBuiltinClass(const char* name, WNDPROC proc, int windowExtra, HBRUSH background);

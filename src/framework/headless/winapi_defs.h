@@ -57,6 +57,7 @@ typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
 typedef WORD* LPWORD;
 typedef DWORD* LPDWORD;
+typedef DWORD LCID;
 typedef BOOL* LPBOOL;
 typedef int* LPINT;
 typedef LONG* LPLONG;
@@ -891,6 +892,14 @@ typedef struct _OFNOTIFYA {
 #define CB_GETLOCALE 0x015A
 #define CB_GETTOPINDEX 0x015B
 #define CB_SETTOPINDEX 0x015C
+#define CB_INITSTORAGE 0x0161
+
+// CompareString.
+#define LOCALE_USER_DEFAULT 0x0400
+#define NORM_IGNORECASE 0x00000001
+#define CSTR_LESS_THAN 1
+#define CSTR_EQUAL 2
+#define CSTR_GREATER_THAN 3
 
 #define CBN_ERRSPACE (-1)
 #define CBN_SELCHANGE 1

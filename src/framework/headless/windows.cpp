@@ -366,7 +366,7 @@ bool IsDescendant(HWND ancestor, HWND hwnd) {
 
 void Invalidate(HWND hwnd, const RECT* rect, bool erase, bool children) {
     Window* w = FindWin(hwnd);
-    if (w == nullptr) {
+    if (w == nullptr || w->noRedraw) {
         return;
     }
     RECT client = ClientRectOf(*w);
@@ -559,6 +559,10 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(w->text.size());
+        case WM_SETREDRAW:
+            // Turned back on, nothing repaints until the window is invalidated.
+            w->noRedraw = wParam == FALSE;
+            return 0;
         case WM_CLOSE:
             DestroyWindow(hwnd);
             return 0;

@@ -470,6 +470,11 @@ COLORREF GetPixel(HDC dc, int x, int y) {
     return ::GetPixel(dc, x, y);
 }
 
+// --- Text ------------------------------------------------------------------
+int CompareString(LCID locale, DWORD flags, LPCSTR a, int lengthA, LPCSTR b, int lengthB) {
+    return ::CompareStringA(locale, flags, a, lengthA, b, lengthB);
+}
+
 // --- Module ----------------------------------------------------------------
 HINSTANCE ModuleInstance() {
     static const HINSTANCE s_instance = [] {
