@@ -1,6 +1,7 @@
 // Many visits through Show in one process, each with the windows the pages
 // open (the password dialog with a wrong password's message, the sheet, the
-// advanced settings dialog and its message, the bin page's colour dialog),
+// advanced settings dialog and its message, the bin page's colour dialog, the
+// flash ID editor with an ID added and one deleted and its colour dialog),
 // ended with OK or Cancel in turn. Natively (under AddressSanitizer) the
 // headless window system's windows, GDI objects and device contexts are back
 // at their start after every visit and the leak check finds nothing; under
@@ -40,7 +41,9 @@ const int kVisits = 200;
 const char kJob[] =
     "[PASSWORD]\r\nPWD=Secret\r\n"
     "[BIN]\r\nColorBin=1\r\n"
-    "[Advanced]\r\nHubPort=3\r\n";  // the advanced OK asks for the hubs in order
+    "[Advanced]\r\nHubPort=3\r\n"           // the advanced OK asks for the hubs in order
+    "[CheckFlash]\r\nCheckFlashMode=1\r\n"  // the flash ID check: Add/Modify is enabled
+    "[CheckID]\r\nNum=1\r\nFID0=0x98,0xDE,0x94,0x93,0x76,0x50\r\nCOLOR0=0\r\nFIDCOR0=255\r\n";
 
 // What a step of a visit does on the open sheet: one per page that opens
 // dialogs of its own, in tab order.
@@ -71,8 +74,30 @@ void BinPageStep(Operator& op, SheetDriver& sheet, int visit) {
     sheet.Click(IDC_BIN_SWATCH1);
 }
 
+// The flash check page: the flash ID editor, with a colour picked or
+// cancelled, one ID added and the first one deleted (the table keeps its
+// length from visit to visit), then OK on even visits and Cancel on odd ones.
+void FlashCheckPageStep(Operator& op, SheetDriver& sheet, int visit) {
+    sheet.PickTab(2);
+    op.OnDialog(IDD_FLASH_ID, [&op, visit](DialogDriver& d) {
+        op.OnColorDialog([visit](ColorDialogSeen&) {
+            return visit % 3 == 1 ? ColorChoice::Cancel()
+                                  : ColorChoice::Pick(RGB(255 - visit % 256, visit % 256, 64));
+        });
+        d.Click(IDC_FID_SWATCH);
+        char byte[3];
+        std::snprintf(byte, sizeof byte, "%02X", visit % 256);
+        d.Type(IDC_FID_BYTE1, byte);
+        d.Click(IDC_FID_ADD);
+        d.Select(IDC_FID_LIST, 0);
+        d.Click(IDC_FID_DELETE);
+        d.Click(visit % 2 == 0 ? IDOK : IDCANCEL);
+    });
+    sheet.Click(IDC_ADD_MODIFY);
+}
+
 const std::vector<PageStep>& PageSteps() {
-    static const std::vector<PageStep> steps = {ModePageStep, BinPageStep};
+    static const std::vector<PageStep> steps = {ModePageStep, BinPageStep, FlashCheckPageStep};
     return steps;
 }
 
