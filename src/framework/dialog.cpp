@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "framework/api.h"
@@ -147,7 +148,8 @@ INT_PTR CDialog::StartDialog(HWND hWnd, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         }
     } catch (const std::exception& e) {
-        ReportUnhandledException(std::string("exception while attaching a dialog: ") + e.what());
+        ReportUnhandledException(std::string("exception while attaching a dialog: ") + e.what(),
+                                 hWnd);
         return FALSE;
     }
     return static_cast<INT_PTR>(AfxCallWndProc(this, hWnd, WM_INITDIALOG, wParam, lParam));
@@ -161,6 +163,9 @@ BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pRes
         }
         return TRUE;
     }
+    if (message == WM_DESTROY) {
+        ReleaseTemplateBitmaps();  // the controls still exist
+    }
     if (message == WM_NCDESTROY) {
         api::RemoveProp(m_hWnd, kTemplateIdProperty);
     }
@@ -170,8 +175,50 @@ BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pRes
 LRESULT CDialog::HandleInitDialog() {
     api::SetProp(m_hWnd, kTemplateIdProperty,
                  reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(m_nIDTemplate)));
+    NoteTemplateBitmaps();
     ExecuteDlgInit();
     return OnInitDialog();
+}
+
+void CDialog::NoteTemplateBitmaps() {
+    m_templateBitmaps.clear();
+    for (HWND child = api::GetWindow(m_hWnd, GW_CHILD); child != nullptr;
+         child = api::GetWindow(child, GW_HWNDNEXT)) {
+        char className[16] = {};
+        api::GetClassName(child, className, sizeof(className));
+        std::string name(className);
+        for (char& c : name) {
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        if (name != "static") {
+            continue;
+        }
+        if ((api::GetWindowLongPtr(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) {
+            continue;
+        }
+        HANDLE bitmap =
+            reinterpret_cast<HANDLE>(api::SendMessage(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        if (bitmap != nullptr) {
+            m_templateBitmaps.emplace_back(child, bitmap);
+        }
+    }
+}
+
+void CDialog::ReleaseTemplateBitmaps() {
+    for (const auto& [control, bitmap] : m_templateBitmaps) {
+        // Only while the control still shows it: one the module put in its
+        // place was handed back to the module.
+        if (!api::IsWindow(control) || reinterpret_cast<HANDLE>(api::SendMessage(
+                                           control, STM_GETIMAGE, IMAGE_BITMAP, 0)) != bitmap) {
+            continue;
+        }
+        HANDLE taken =
+            reinterpret_cast<HANDLE>(api::SendMessage(control, STM_SETIMAGE, IMAGE_BITMAP, 0));
+        if (taken == bitmap) {
+            api::DeleteObject(static_cast<HGDIOBJ>(taken));
+        }
+    }
+    m_templateBitmaps.clear();
 }
 
 BOOL CDialog::ExecuteDlgInit() {

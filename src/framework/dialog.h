@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/wnd.h"
@@ -87,8 +88,15 @@ private:
     LRESULT HandleInitDialog();
     BOOL AdoptModeless(HWND hWnd);
 
+    // The bitmaps that picture statics loaded from the template: Win32's
+    // static control does not delete them when it is destroyed, so the
+    // dialog does, as its window goes.
+    void NoteTemplateBitmaps();
+    void ReleaseTemplateBitmaps();
+
     std::vector<uint8_t> m_templateInMemory;
     std::vector<uint8_t> m_dialogInitInMemory;
+    std::vector<std::pair<HWND, HANDLE>> m_templateBitmaps;
 };
 
 // Thrown by CDataExchange::Fail and caught by UpdateData.

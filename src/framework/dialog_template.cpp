@@ -140,8 +140,11 @@ void DialogTemplate::SetFont(std::u16string_view face, uint16_t pointSize) {
 std::vector<uint8_t> DialogTemplate::Serialize(TemplateFormat as) const {
     assert(items.size() <= std::numeric_limits<uint16_t>::max() &&
            "a dialog template holds at most 65535 items");
-    bool extended = as == TemplateFormat::Extended;
     uint32_t writtenStyle = font ? style | kDialogStyleSetFont : style & ~kDialogStyleSetFont;
+    // A classic template opens with its style, and this one would read as
+    // the extended format's version and signature: it is written extended.
+    const uint32_t kLooksExtended = (uint32_t{kExtendedSignature} << 16) | kExtendedVersion;
+    bool extended = as == TemplateFormat::Extended || writtenStyle == kLooksExtended;
 
     detail::ByteWriter writer;
     if (extended) {

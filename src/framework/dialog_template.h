@@ -111,8 +111,9 @@ struct DialogTemplate {
     // The template as the dialog manager reads it, DWORD-aligned from the
     // first byte. Extended is the default; Classic drops what that format
     // cannot hold (help IDs, font weight, italic and character set) and keeps
-    // only the low word of control IDs. A template of more than 65535 items
-    // cannot be written.
+    // only the low word of control IDs; a template whose style would read as
+    // the extended format's signature (0xFFFF0001) is written extended. A
+    // template of more than 65535 items cannot be written.
     std::vector<uint8_t> Serialize(TemplateFormat as = TemplateFormat::Extended) const;
 };
 

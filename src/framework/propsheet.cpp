@@ -334,9 +334,9 @@ int CALLBACK CPropertySheet::AfxSheetCallback(HWND hWnd, UINT message, LPARAM lP
         }
     } catch (const std::exception& e) {
         // Nothing crosses the platform's callback; the sheet runs on.
-        ReportUnhandledException(std::string("exception in the sheet callback: ") + e.what());
+        ReportUnhandledException(std::string("exception in the sheet callback: ") + e.what(), hWnd);
     } catch (...) {
-        ReportUnhandledException("unknown exception in the sheet callback");
+        ReportUnhandledException("unknown exception in the sheet callback", hWnd);
     }
     return result;
 }

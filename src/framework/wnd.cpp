@@ -55,24 +55,61 @@ UnhandledExceptionReporter& Reporter() {
     return *s_reporter;
 }
 
-void ReportUnhandled(UINT message, const char* what) {
+void ReportUnhandled(HWND hWnd, UINT message, const char* what) {
     char text[64];
     std::snprintf(text, sizeof(text), "exception in the handler of message 0x%04X: ", message);
-    ReportUnhandledException(text + std::string(what));
+    ReportUnhandledException(text + std::string(what), hWnd);
+}
+
+// Marks the top-level window that has shown its internal-failure box.
+const char kFailureShownProp[] = "SetupFailureShown";
+
+HWND TopLevelOf(HWND hWnd) {
+    while (hWnd != nullptr && (api::GetWindowLongPtr(hWnd, GWL_STYLE) & WS_CHILD) != 0) {
+        HWND parent = api::GetParent(hWnd);
+        if (parent == nullptr) {
+            break;
+        }
+        hWnd = parent;
+    }
+    return hWnd;
+}
+
+// The default report: the standard error stream, and the operator.
+void TellTheOperator(const std::string& description, HWND hWnd) {
+    std::fprintf(stderr, "%s\n", description.c_str());
+    static bool s_showing = false;
+    if (s_showing) {
+        return;  // failures while the box is up: the first one is being shown
+    }
+    HWND owner = hWnd != nullptr && api::IsWindow(hWnd) ? TopLevelOf(hWnd) : nullptr;
+    if (owner != nullptr) {
+        if (api::GetProp(owner, kFailureShownProp) != nullptr) {
+            return;
+        }
+        api::SetProp(owner, kFailureShownProp, reinterpret_cast<HANDLE>(1));
+    }
+    s_showing = true;
+    const std::string text = std::string(kInternalFailureText) + "\n\n" + description;
+    api::MessageBox(owner, text.c_str(), AfxGetAppName(), MB_OK | MB_ICONSTOP);
+    s_showing = false;
 }
 
 }  // namespace
+
+const char kInternalFailureText[] =
+    "An internal error occurred. What you did last may not have taken effect.";
 
 void SetUnhandledExceptionReporter(UnhandledExceptionReporter reporter) {
     Reporter() = std::move(reporter);
 }
 
-void ReportUnhandledException(const std::string& description) {
+void ReportUnhandledException(const std::string& description, HWND window) {
     const UnhandledExceptionReporter& reporter = Reporter();
     if (reporter) {
         reporter(description);
     } else {
-        std::fprintf(stderr, "%s\n", description.c_str());
+        TellTheOperator(description, window);
     }
 }
 
@@ -582,9 +619,9 @@ LRESULT CWnd::AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam,
     try {
         result = pWnd->WindowProc(message, wParam, lParam);
     } catch (const std::exception& e) {
-        ReportUnhandled(message, e.what());
+        ReportUnhandled(hWnd, message, e.what());
     } catch (...) {
-        ReportUnhandled(message, "unknown exception");
+        ReportUnhandled(hWnd, message, "unknown exception");
     }
     s_pCurrentMessage = frame.previous;
     if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
@@ -604,9 +641,9 @@ void CWnd::OnNcDestroyed() {
     try {
         PostNcDestroy();
     } catch (const std::exception& e) {
-        ReportUnhandled(WM_NCDESTROY, e.what());
+        ReportUnhandled(nullptr, WM_NCDESTROY, e.what());
     } catch (...) {
-        ReportUnhandled(WM_NCDESTROY, "unknown exception");
+        ReportUnhandled(nullptr, WM_NCDESTROY, "unknown exception");
     }
 }
 

@@ -243,12 +243,20 @@ public:
     ~CWndView() override { this->m_hWnd = nullptr; }
 };
 
-// What the dispatcher does with an exception that a handler let escape:
-// by default it is written to the standard error stream.
+// What the dispatcher does with an exception that a handler let escape. By
+// default the operator is told, as the application framework the module was
+// designed on tells the user: the description goes to the standard error
+// stream and into a message box (OK, stop icon) whose text starts with
+// kInternalFailureText, owned by the failing window's top-level window. A
+// top-level window shows one such box at most: a handler that fails once
+// (a painting one) tends to fail again as soon as the box is gone. A
+// reporter set here replaces all of that (the tests fail the running test).
 using UnhandledExceptionReporter = std::function<void(const std::string& description)>;
 void SetUnhandledExceptionReporter(UnhandledExceptionReporter reporter);
-// Hands a description to the reporter (the framework's callbacks use it).
-void ReportUnhandledException(const std::string& description);
+// Hands a description to the reporter (the framework's callbacks use it);
+// window is the one whose handler failed, when there is one.
+void ReportUnhandledException(const std::string& description, HWND window = nullptr);
+extern const char kInternalFailureText[];
 
 }  // namespace fw
 

@@ -108,6 +108,8 @@ long FirstPosition(const std::string& s, char ch) {
     return pos == std::string::npos ? -1 : static_cast<long>(pos);
 }
 
+}  // namespace
+
 // The hub VID/PID list: entries of 8 hexadecimal digits (vendor and product
 // ID) separated by commas or by blanks; fills joined with the entries run
 // together. Existing job files were checked with exactly this reading, so it
@@ -161,8 +163,6 @@ bool CheckVidPidList(std::string s, std::string& joined) {
         s.erase(0, static_cast<size_t>(nEntry) + (bLastEntry ? 0 : 1));
     }
 }
-
-}  // namespace
 
 IMPLEMENT_DYNAMIC(CAdvancedDlg, fw::CDialog)
 

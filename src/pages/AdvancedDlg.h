@@ -21,6 +21,11 @@
 // key could not be written.
 BOOL CopyAdvancedSettings(int nDirection, const std::string& strPath);
 
+// Checks the hub VID/PID list as the dialog's OK does: entries of 8
+// hexadecimal digits separated by commas or by blanks. TRUE with the entries
+// run together in joined; FALSE for a list the stations cannot use.
+bool CheckVidPidList(std::string s, std::string& joined);
+
 class CAdvancedDlg : public fw::CDialog {
     DECLARE_DYNAMIC(CAdvancedDlg)
 public:

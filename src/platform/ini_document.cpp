@@ -268,7 +268,9 @@ std::string Document::SetValue(std::string_view section, std::string_view key,
         uint32_t end = static_cast<uint32_t>(text.size());
         uint32_t wend = static_cast<uint32_t>(m_wide.size());
         std::string added;
-        if (!text.empty() && !IsLineBreak(text.back())) {
+        // A file that does not end in a line break gets one first; a UTF-16
+        // file holding only its byte-order mark counts as such a file.
+        if (text.empty() ? m_utf16 : !IsLineBreak(text.back())) {
             added = "\r\n";
         }
         added += NewFile(section, key, value);
@@ -284,7 +286,13 @@ std::string Document::SetValue(std::string_view section, std::string_view key,
             }
             wstart = std::min(wstart + 1, line.wend);
         }
-        return Apply({{line.valueStart, line.end, wstart, line.wend, std::string(value)}});
+        // The rewritten line always ends in a line break, also when it was
+        // the file's last line without one.
+        std::string replacement(value);
+        if (line.next == line.end) {
+            replacement += "\r\n";
+        }
+        return Apply({{line.valueStart, line.end, wstart, line.wend, std::move(replacement)}});
     }
     std::string text(key);
     text += '=';

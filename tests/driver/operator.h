@@ -195,6 +195,10 @@ public:
 
     // Whether DialogDriver::Pixel can read painted pixels here.
     static bool CanReadPixels();
+    // The same, for guarding pixel checks: where they cannot run, the
+    // running test is reported as skipped (its other checks still count and
+    // can still fail it), so that a pass never stands for a check not made.
+    static bool PixelChecksRun();
 
     // --- Called by the window-system side of the driver -------------------
     static Operator* Current();

@@ -118,7 +118,7 @@ TEST(BinPage, LoadSettingsShowsTheNewSettingsAsAFreshPage) {
         EXPECT_EQ(3u, s.Items(IDC_ENHANCE_CHECK).size()) << "the list is filled afresh";
         EXPECT_EQ(2, s.CurSel(IDC_ENHANCE_CHECK));
         EXPECT_EQ(firstSwatch, page.m_binSwatch[0].GetSafeHwnd()) << "attached once";
-        if (Operator::CanReadPixels()) {
+        if (Operator::PixelChecksRun()) {
             EXPECT_EQ(std::vector<std::string>{}, PixelsNotOf(s.Page(), Swatch(1), RGB(9, 8, 7)));
             EXPECT_EQ(std::vector<std::string>{},
                       PixelsNotOf(s.Page(), IDC_SSD_BIN_SWATCH, RGB(70, 80, 90)));
@@ -147,7 +147,7 @@ TEST(BinPage, LoadSettingsBeforeThePageExistsLeavesItToTheFirstShowing) {
     RunPage(page, [&](SheetDriver& s) {
         EXPECT_NE(nullptr, page.m_binSwatch[15].GetSafeHwnd());
         EXPECT_TRUE(s.IsVisible(Swatch(16)));
-        if (Operator::CanReadPixels()) {
+        if (Operator::PixelChecksRun()) {
             EXPECT_EQ(RGB(1, 1, 1), s.Page().Pixel(Swatch(16), 5, 5));
         }
     });

@@ -61,13 +61,13 @@ TEST(ColorStatic, SwatchIsItsColourToTheLastPixelAndANewColourReplacesTheBrush) 
         EXPECT_EQ(nullptr, label.BackBrush()) << "no colour before the first SetBackColor";
         label.SetBackColor(RGB(12, 180, 60));
         EXPECT_EQ(RGB(12, 180, 60), BrushColor(label.BackBrush()));
-        if (Operator::CanReadPixels()) {
+        if (Operator::PixelChecksRun()) {
             EXPECT_EQ(std::vector<std::string>{}, PixelsNotOf(d, kSwatch, RGB(12, 180, 60)));
         }
 
         label.SetBackColor(RGB(200, 10, 10)).SetBackColor(RGB(1, 2, 3));
         EXPECT_EQ(RGB(1, 2, 3), BrushColor(label.BackBrush())) << "the last colour's brush";
-        if (Operator::CanReadPixels()) {
+        if (Operator::PixelChecksRun()) {
             EXPECT_EQ(std::vector<std::string>{}, PixelsNotOf(d, kSwatch, RGB(1, 2, 3)));
         }
 
@@ -163,7 +163,7 @@ TEST(ColorStatic, GradientLabelsShowTheirBandsTo40And300Pixels) {
         RECT wide = d.Rect(kWide);
         EXPECT_EQ(40, narrow.right - narrow.left);
         EXPECT_EQ(300, wide.right - wide.left);
-        if (Operator::CanReadPixels()) {
+        if (Operator::PixelChecksRun()) {
             for (int y : {0, 9}) {
                 EXPECT_EQ(RGB(255, 0, 0), d.Pixel(kNarrow, 0, y));
                 EXPECT_EQ(RGB(248, 0, 6), d.Pixel(kNarrow, 1, y));
@@ -246,17 +246,17 @@ TEST(ColorStatic, BlinkingBackgroundAlternatesWithTheFaceColour) {
         label.SetBackColor(RGB(0, 128, 0)).FlashBackground(TRUE);
         EXPECT_EQ(2, label.FlashKind());
         d.Wait(750);
-        if (Operator::CanReadPixels()) {
+        if (Operator::PixelChecksRun()) {
             EXPECT_EQ(std::vector<std::string>{}, PixelsNotOf(d, kSwatch, RGB(0, 128, 0)));
         }
         d.Wait(500);
-        if (Operator::CanReadPixels()) {
+        if (Operator::PixelChecksRun()) {
             EXPECT_EQ(std::vector<std::string>{}, PixelsNotOf(d, kSwatch, face));
         }
         label.FlashBackground(FALSE);
         EXPECT_EQ(0, label.FlashKind());
         label.SetForeColor(RGB(0, 0, 0));  // any redraw
-        if (Operator::CanReadPixels()) {
+        if (Operator::PixelChecksRun()) {
             EXPECT_EQ(std::vector<std::string>{}, PixelsNotOf(d, kSwatch, RGB(0, 128, 0)))
                 << "switched off, the background keeps its own colour";
         }

@@ -87,6 +87,14 @@ public:
         return Control(fw::ControlClass::Static, id, text, SS_LEFT | extra, x, y, cx, cy);
     }
 
+    // A picture static showing the module's bitmap `bitmapId`, as the
+    // templates in res/ name their swatch images.
+    TemplateBuilder& Picture(int id, int bitmapId, int x, int y) {
+        Control(fw::ControlClass::Static, id, "", SS_BITMAP, x, y, 12, 8);
+        m_template.items.back().title = fw::NameOrOrdinal::Ordinal(static_cast<uint16_t>(bitmapId));
+        return *this;
+    }
+
     const fw::DialogTemplate& Template() const { return m_template; }
 
     // The serialized template; valid as long as the builder is.

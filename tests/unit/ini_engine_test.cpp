@@ -288,7 +288,7 @@ TEST(IniEncoding, ByteOrderMarkAloneStaysUtf16) {
     std::string path = dir.File("empty.ini");
     WriteBytes(path, "\xFF\xFE");
     ASSERT_TRUE(ini::WriteString("S", "k", "v", path.c_str()));
-    EXPECT_EQ(Show(Utf16(u"[S]\r\nk=v\r\n")), Show(ReadBytes(path)));
+    EXPECT_EQ(Show(Utf16(u"\r\n[S]\r\nk=v\r\n")), Show(ReadBytes(path)));
 }
 
 TEST(IniEncoding, BytesWithoutMarkPassThrough) {

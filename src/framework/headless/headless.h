@@ -141,6 +141,8 @@ std::vector<ShellRequest> ShellRequests();
 // window that releases what it made leaves these counts where they were.
 size_t LiveGdiObjects();
 size_t LiveDeviceContexts();
+// Windows that exist (created and not yet destroyed), of every kind.
+size_t LiveWindows();
 
 // --- Windows of the tests ---------------------------------------------------
 // Registers a window class (as RegisterClass) so a test can create windows of

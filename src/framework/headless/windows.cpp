@@ -1451,6 +1451,10 @@ std::vector<MSG> TakePostedMessages(HWND window) {
     return taken;
 }
 
+size_t LiveWindows() {
+    return Sys().windows.size();
+}
+
 void Reset() {
     InitSystem();
     System& sys = Sys();

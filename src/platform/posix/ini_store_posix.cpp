@@ -1,8 +1,11 @@
 // The INI engine's file access on POSIX systems.
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -11,6 +14,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/ini_store.h"
 
@@ -161,6 +167,122 @@ bool Target(const std::string& path, std::string* target, struct stat* st, bool*
     return true;
 }
 
+// A save's temporary file is ".<name>.<pid>.<n>.tmp" beside the file, and
+// the save holds an exclusive lock on it from just after its creation until
+// it has been renamed over the file. One that can be locked belongs to a save
+// that died (killed, or the machine went down) before its rename, unless it
+// is still empty: then its save may be between the creation and the lock,
+// and only the end of its process says that it died.
+std::string TemporaryName(const std::string& name, unsigned number) {
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()), number);
+    return "." + name + suffix;
+}
+
+bool IsDigits(const std::string& text, size_t begin, size_t end) {
+    if (begin >= end) {
+        return false;
+    }
+    for (size_t i = begin; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether entry is a temporary file of a save of the file called name; if
+// so, the process ID in its name.
+bool IsTemporaryOf(const std::string& entry, const std::string& name, pid_t* pid) {
+    const std::string prefix = "." + name + ".";
+    const std::string suffix = ".tmp";
+    if (entry.size() <= prefix.size() + suffix.size() || entry.compare(0, prefix.size(), prefix) ||
+        entry.compare(entry.size() - suffix.size(), suffix.size(), suffix)) {
+        return false;
+    }
+    const size_t end = entry.size() - suffix.size();
+    const size_t dot = entry.find('.', prefix.size());
+    if (dot >= end || !IsDigits(entry, prefix.size(), dot) || !IsDigits(entry, dot + 1, end) ||
+        dot - prefix.size() > 9) {
+        return false;
+    }
+    *pid = static_cast<pid_t>(::strtol(entry.c_str() + prefix.size(), nullptr, 10));
+    return *pid > 0;
+}
+
+// Whether a process with this ID exists (it may be another user's).
+bool ProcessExists(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Creates a new temporary file for a save of dir/name, locked; -1 when the
+// directory does not take one.
+int CreateTemporary(const std::string& dir, const std::string& name, std::string* temp) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *temp = dir + "/" +
+                TemporaryName(name, counter.fetch_add(1) + static_cast<unsigned>(attempt) * 7919u);
+        int fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno != EEXIST) {
+                return -1;  // a missing or read-only directory
+            }
+            continue;
+        }
+        // Another save may be looking at the new file (it holds the lock for
+        // that moment). Should the file be gone once the lock is ours, try
+        // another name.
+        struct stat opened, named;
+        int locked;
+        do {
+            locked = ::flock(fd, LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+        if (locked == 0 && ::fstat(fd, &opened) == 0 && ::lstat(temp->c_str(), &named) == 0 &&
+            SameFile(opened, named)) {
+            return fd;
+        }
+        ::close(fd);
+    }
+    return -1;
+}
+
+// Removes the temporary files that dead saves of dir/name left behind. A
+// file that a live save holds locked (or may be about to lock) is left
+// alone, and so is anything that is not exactly such a temporary file.
+void RemoveDeadTemporaries(const std::string& dir, const std::string& name) {
+    DIR* listing = ::opendir(dir.c_str());
+    if (!listing) {
+        return;
+    }
+    std::vector<std::pair<std::string, pid_t>> found;
+    while (const struct dirent* entry = ::readdir(listing)) {
+        pid_t pid = 0;
+        if (IsTemporaryOf(entry->d_name, name, &pid)) {
+            found.emplace_back(entry->d_name, pid);
+        }
+    }
+    ::closedir(listing);
+    for (const auto& [entry, pid] : found) {
+        const std::string path = dir + "/" + entry;
+        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        // Locked, and still the file of that name: no save can be writing it.
+        struct stat opened, named;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+            S_ISREG(opened.st_mode) && ::lstat(path.c_str(), &named) == 0 &&
+            SameFile(opened, named) && (opened.st_size > 0 || !ProcessExists(pid))) {
+            ::unlink(path.c_str());
+        }
+        ::close(fd);
+    }
+}
+
 }  // namespace
 
 bool CanReplace(const std::string& nativePath) {
@@ -178,20 +300,10 @@ bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) 
         return false;
     }
 
-    static std::atomic<unsigned> counter{0};
-    std::string dir = Directory(target);
+    const std::string dir = Directory(target);
+    const std::string name = Name(target);
     std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        char suffix[64];
-        std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()),
-                      counter.fetch_add(1) + static_cast<unsigned>(attempt) * 7919u);
-        temp = dir + "/." + Name(target) + suffix;
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            return false;  // a missing or read-only directory
-        }
-    }
+    int fd = CreateTemporary(dir, name, &temp);
     if (fd < 0) {
         return false;
     }
@@ -208,14 +320,18 @@ bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) 
     }
     // On disk before it takes the old file's place: a crash leaves either.
     ok = ok && ::fdatasync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
     // The directory is not synced: should the rename itself be lost, the
-    // old file is still whole.
-    if (ok && ::rename(temp.c_str(), target.c_str()) == 0) {
-        return true;
+    // old file is still whole. The lock is held until the temporary file is
+    // gone under its own name.
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
     }
-    ::unlink(temp.c_str());
-    return false;
+    ::close(fd);
+    if (ok) {
+        RemoveDeadTemporaries(dir, name);
+    }
+    return ok;
 }
 
 std::string ToNarrow(const char16_t* text, size_t length) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/ini_store.h"
@@ -118,6 +119,127 @@ std::string Directory(const std::string& path) {
     return path.substr(0, slash + 1);
 }
 
+std::string Name(const std::string& path) {
+    size_t slash = path.find_last_of("\\/:");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A save's temporary file is "~ini<file>.<pid>.<n>.tmp" beside the file, all
+// in hexadecimal, <file> a hash of the file's name (short, so that a path
+// that fits MAX_PATH leaves room for it). The save holds it open without
+// sharing until it is renamed over the file.
+uint32_t NameHash(const std::string& path) {
+    uint32_t hash = 2166136261u;  // FNV-1a, of the name upper-cased (ASCII)
+    for (char c : Name(path)) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    return hash;
+}
+
+std::string TemporaryPrefix(const std::string& dir, const std::string& path) {
+    std::string prefix = dir;
+    if (!prefix.empty() && prefix.back() != '\\' && prefix.back() != '/' && prefix.back() != ':') {
+        prefix += '\\';
+    }
+    char hash[16];
+    std::snprintf(hash, sizeof hash, "~ini%08x.", static_cast<unsigned>(NameHash(path)));
+    return prefix + hash;
+}
+
+// Reads hexadecimal digits up to the next '.'; false when there are none or
+// something else comes first.
+bool HexField(const char*& text, unsigned long* value) {
+    const char* start = text;
+    *value = 0;
+    for (; *text != '.'; ++text) {
+        const char c = *text;
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0 || text - start >= 8) {
+            return false;
+        }
+        *value = *value * 16 + static_cast<unsigned long>(digit);
+    }
+    return text != start;
+}
+
+// The process ID in "<pid>.<n>.tmp", 0 when the rest of the name is not that.
+DWORD TemporaryOwner(const char* rest) {
+    unsigned long pid = 0, number = 0;
+    if (!HexField(rest, &pid) || !HexField(++rest, &number) || lstrcmpiA(rest, ".tmp") != 0) {
+        return 0;
+    }
+    return static_cast<DWORD>(pid);
+}
+
+// Whether the process may still be writing: it runs, or it cannot be asked.
+bool MayBeRunning(DWORD pid) {
+    if (pid == ::GetCurrentProcessId()) {
+        return true;
+    }
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (process == NULL) {
+        return ::GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
+    }
+    const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(process);
+    return running;
+}
+
+// Removes the temporary files that dead saves of the file at path left
+// behind: those whose process has ended. A file still open (a save between
+// its creation and its rename) cannot be deleted and stays.
+void RemoveDeadTemporaries(const std::string& dir, const std::string& path) {
+    const std::string prefix = TemporaryPrefix(dir, path);
+    const size_t folder = prefix.find_last_of("\\/:") + 1;
+    const std::string namePrefix = prefix.substr(folder);
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((prefix + "*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    std::vector<std::string> dead;
+    do {
+        const std::string entry = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            entry.size() <= namePrefix.size() ||
+            lstrcmpiA(entry.substr(0, namePrefix.size()).c_str(), namePrefix.c_str()) != 0) {
+            continue;
+        }
+        const DWORD pid = TemporaryOwner(entry.c_str() + namePrefix.size());
+        if (pid != 0 && !MayBeRunning(pid)) {
+            dead.push_back(prefix.substr(0, folder) + entry);
+        }
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    for (const std::string& file : dead) {
+        ::DeleteFileA(file.c_str());
+    }
+}
+
+// Renames the temporary file over the file. A reader that has the file open
+// at that moment (another process reading the job) makes the rename fail
+// with a sharing or access error for as long as it reads: the rename is
+// tried again for a while before the save counts as failed.
+bool MoveOver(const std::string& temp, const std::string& path) {
+    for (int attempt = 0;; ++attempt) {
+        if (::MoveFileExA(temp.c_str(), path.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = ::GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == 40) {
+            return false;
+        }
+        ::Sleep(5);
+    }
+}
+
 }  // namespace
 
 std::string CacheKey(const std::string& nativePath) {
@@ -213,18 +335,15 @@ bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) 
     }
 
     static unsigned counter = 0;
-    std::string dir = Directory(nativePath);
+    const std::string dir = Directory(nativePath);
+    const std::string prefix = TemporaryPrefix(dir, nativePath);
     std::string temp;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
         char suffix[48];
-        std::snprintf(suffix, sizeof suffix, "~ini%lx%x.tmp",
+        std::snprintf(suffix, sizeof suffix, "%lx.%x.tmp",
                       static_cast<unsigned long>(::GetCurrentProcessId()), ++counter);
-        temp = dir;
-        if (!temp.empty() && temp.back() != '\\' && temp.back() != '/' && temp.back() != ':') {
-            temp += '\\';
-        }
-        temp += suffix;
+        temp = prefix + suffix;
         file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) {
@@ -249,14 +368,14 @@ bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) 
     // On disk before it takes the old file's place: a crash leaves either.
     ok = ok && ::FlushFileBuffers(file);
     ok = ::CloseHandle(file) && ok;
-    if (ok && ::MoveFileExA(temp.c_str(), nativePath.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ok && MoveOver(temp, nativePath)) {
         const DWORD kept =
             FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
         if (exists && (old.dwFileAttributes & kept)) {
             ::SetFileAttributesA(nativePath.c_str(),
                                  (old.dwFileAttributes & kept) | FILE_ATTRIBUTE_ARCHIVE);
         }
+        RemoveDeadTemporaries(dir, nativePath);
         return true;
     }
     ::DeleteFileA(temp.c_str());

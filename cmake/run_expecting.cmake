@@ -1,0 +1,25 @@
+# cmake -DEXPECT=<regex> -P run_expecting.cmake -- <command> [args...]
+# Runs the command and passes only when it exits with 0 and its output
+# matches EXPECT: a CTest PASS_REGULAR_EXPRESSION alone would ignore the
+# exit code.
+set(command)
+set(collect FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE ${last})
+    if(collect)
+        list(APPEND command "${CMAKE_ARGV${i}}")
+    elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
+        set(collect TRUE)
+    endif()
+endforeach()
+if(NOT command OR NOT DEFINED EXPECT)
+    message(FATAL_ERROR "usage: cmake -DEXPECT=<regex> -P run_expecting.cmake -- <command>")
+endif()
+execute_process(COMMAND ${command} OUTPUT_VARIABLE out ERROR_VARIABLE out RESULT_VARIABLE status)
+message("${out}")
+if(NOT status STREQUAL "0")
+    message(FATAL_ERROR "exit code ${status}, not 0")
+endif()
+if(NOT out MATCHES "${EXPECT}")
+    message(FATAL_ERROR "no \"${EXPECT}\" in the output")
+endif()
