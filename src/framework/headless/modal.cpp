@@ -7,7 +7,8 @@
 #include <string>
 
 #include "framework/api.h"
-#include "framework/headless/system.h"
+#include "framework/headless/dialog_manager.h"
+#include "framework/headless/window_manager.h"
 #include "platform/files.h"
 
 namespace fw::headless::detail {
@@ -99,22 +100,22 @@ BOOL RunFileDialog(LPOPENFILENAME ofn, ModalWindow::Kind kind) {
 
 }  // namespace
 
+ModalRuns& Modal() {
+    static ModalRuns s_modal;
+    return s_modal;
+}
+
 bool RunModalHook(ModalWindow& modal) {
-    System& sys = Sys();
-    if (!sys.modalHook) {
+    if (!Modal().hook) {
         RecordError(std::string("a ") + KindName(modal.kind) +
                     " came up with no modal hook installed; it was cancelled");
         return false;
     }
     // The hook may install another hook or reset; run a copy.
-    std::function<void(ModalWindow&)> hook = sys.modalHook;
+    std::function<void(ModalWindow&)> hook = Modal().hook;
     hook(modal);
     PumpMessages();
     return true;
-}
-
-void RecordError(std::string message) {
-    Sys().errors.push_back(std::move(message));
 }
 
 }  // namespace fw::headless::detail
@@ -177,7 +178,7 @@ HINSTANCE ShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, 
     request.parameters = parameters != nullptr ? parameters : "";
     request.directory = directory != nullptr ? directory : "";
     request.showCmd = showCmd;
-    Sys().shellRequests.push_back(std::move(request));
+    Modal().shellRequests.push_back(std::move(request));
     return reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(33));  // above 32: done
 }
 
@@ -194,13 +195,11 @@ namespace fw::headless {
 using namespace detail;
 
 void SetModalHook(std::function<void(ModalWindow&)> hook) {
-    Sys().modalHook = std::move(hook);
+    Modal().hook = std::move(hook);
 }
 
-std::vector<std::string> TakeErrors() {
-    std::vector<std::string> errors;
-    errors.swap(Sys().errors);
-    return errors;
+std::vector<ShellRequest> ShellRequests() {
+    return Modal().shellRequests;
 }
 
 bool Click(HWND control) {
