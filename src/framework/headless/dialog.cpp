@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "framework/api.h"
 #include "framework/headless/control.h"
@@ -53,21 +54,11 @@ std::string ClassNameOf(const NameOrOrdinal& windowClass) {
     if (!windowClass.IsOrdinal()) {
         return NarrowFromWide(windowClass.name);
     }
-    switch (static_cast<ControlClass>(*windowClass.ordinal)) {
-        case ControlClass::Button:
-            return "Button";
-        case ControlClass::Edit:
-            return "Edit";
-        case ControlClass::Static:
-            return "Static";
-        case ControlClass::ListBox:
-            return "ListBox";
-        case ControlClass::ScrollBar:
-            return "ScrollBar";
-        case ControlClass::ComboBox:
-            return "ComboBox";
-    }
-    return "";
+    // The predefined classes by ordinal, from ControlClass::Button on.
+    static const char* const kNames[] = {"Button",  "Edit",      "Static",
+                                         "ListBox", "ScrollBar", "ComboBox"};
+    const unsigned index = *windowClass.ordinal - static_cast<unsigned>(ControlClass::Button);
+    return index < std::size(kNames) ? kNames[index] : "";
 }
 
 // The first answer of `visit` (a child window, nullptr to go on) for the

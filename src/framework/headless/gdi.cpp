@@ -186,6 +186,19 @@ RECT Intersect(const RECT& a, const RECT& b) {
                 std::min(a.bottom, b.bottom)};
 }
 
+// SetTextColor and its kind: sets one attribute of a DC, answers the one it
+// replaces, or `failure` for a bad DC.
+template <class T>
+T SetDcAttribute(HDC dc, T DeviceContext::*attribute, T value, T failure) {
+    DeviceContext* context = FindDc(dc);
+    if (context == nullptr) {
+        return failure;
+    }
+    T previous = context->*attribute;
+    context->*attribute = value;
+    return previous;
+}
+
 bool RectsOverlap(const RECT& a, const RECT& b) {
     RECT i = Intersect(a, b);
     return i.left < i.right && i.top < i.bottom;
@@ -287,21 +300,11 @@ void ResetGdi() {
 }
 
 GdiObject* FindObject(HGDIOBJ handle) {
-    if (handle == nullptr) {
-        return nullptr;
-    }
-    GdiTables& sys = Gdi();
-    auto it = sys.objects.find(Key(handle));
-    return it == sys.objects.end() ? nullptr : it->second.get();
+    return FindIn(Gdi().objects, handle);
 }
 
 DeviceContext* FindDc(HDC hdc) {
-    if (hdc == nullptr) {
-        return nullptr;
-    }
-    GdiTables& sys = Gdi();
-    auto it = sys.dcs.find(Key(hdc));
-    return it == sys.dcs.end() ? nullptr : it->second.get();
+    return FindIn(Gdi().dcs, hdc);
 }
 
 Surface* SurfaceOf(DeviceContext& dc) {
@@ -906,13 +909,7 @@ BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int length, LPSIZE size) {
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {
-    DeviceContext* context = FindDc(dc);
-    if (context == nullptr) {
-        return CLR_INVALID;
-    }
-    COLORREF previous = context->textColor;
-    context->textColor = color & 0x00FFFFFF;
-    return previous;
+    return SetDcAttribute(dc, &DeviceContext::textColor, color & 0x00FFFFFF, CLR_INVALID);
 }
 
 COLORREF GetTextColor(HDC dc) {
@@ -921,13 +918,7 @@ COLORREF GetTextColor(HDC dc) {
 }
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
-    DeviceContext* context = FindDc(dc);
-    if (context == nullptr) {
-        return CLR_INVALID;
-    }
-    COLORREF previous = context->bkColor;
-    context->bkColor = color & 0x00FFFFFF;
-    return previous;
+    return SetDcAttribute(dc, &DeviceContext::bkColor, color & 0x00FFFFFF, CLR_INVALID);
 }
 
 COLORREF GetBkColor(HDC dc) {
@@ -936,23 +927,14 @@ COLORREF GetBkColor(HDC dc) {
 }
 
 int SetBkMode(HDC dc, int mode) {
-    DeviceContext* context = FindDc(dc);
-    if (context == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) {
+    if (mode != TRANSPARENT && mode != OPAQUE) {
         return 0;
     }
-    int previous = context->bkMode;
-    context->bkMode = mode;
-    return previous;
+    return SetDcAttribute(dc, &DeviceContext::bkMode, mode, 0);
 }
 
 UINT SetTextAlign(HDC dc, UINT align) {
-    DeviceContext* context = FindDc(dc);
-    if (context == nullptr) {
-        return GDI_ERROR;
-    }
-    UINT previous = context->textAlign;
-    context->textAlign = align;
-    return previous;
+    return SetDcAttribute(dc, &DeviceContext::textAlign, align, static_cast<UINT>(GDI_ERROR));
 }
 
 BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous) {

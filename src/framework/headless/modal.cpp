@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "framework/api.h"
@@ -16,21 +17,11 @@ namespace fw::headless::detail {
 namespace {
 
 const char* KindName(ModalWindow::Kind kind) {
-    switch (kind) {
-        case ModalWindow::Dialog:
-            return "dialog";
-        case ModalWindow::PropertySheet:
-            return "property sheet";
-        case ModalWindow::MessageBox:
-            return "message box";
-        case ModalWindow::ColorDialog:
-            return "colour dialog";
-        case ModalWindow::OpenFileDialog:
-            return "open file dialog";
-        case ModalWindow::SaveFileDialog:
-            return "save file dialog";
-    }
-    return "modal window";
+    // In the order of ModalWindow::Kind.
+    static const char* const kNames[] = {"dialog",        "property sheet",   "message box",
+                                         "colour dialog", "open file dialog", "save file dialog"};
+    const auto index = static_cast<size_t>(kind);
+    return index < std::size(kNames) ? kNames[index] : "modal window";
 }
 
 // The buttons of a message box type, the first being what closing it gives.

@@ -127,6 +127,17 @@ inline POINT PointOf(LPARAM lParam) {
     return POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
 }
 
+// The entry of a handle in one of the backend's tables; nullptr for NULL or
+// a handle the table does not hold.
+template <class Table>
+auto FindIn(Table& table, const void* handle) -> decltype(table.begin()->second.get()) {
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    auto it = table.find(Key(handle));
+    return it == table.end() ? nullptr : it->second.get();
+}
+
 Window* FindWin(HWND hwnd);  // live windows only
 // The state of class `State` that a window owns; nullptr for a dead window
 // or one of another class. The states are leaf classes, so the exact type is

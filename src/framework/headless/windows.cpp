@@ -264,12 +264,7 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 }
 
 Window* FindWin(HWND hwnd) {
-    if (hwnd == nullptr) {
-        return nullptr;
-    }
-    System& sys = Sys();
-    auto it = sys.windows.find(Key(hwnd));
-    return it == sys.windows.end() ? nullptr : it->second.get();
+    return FindIn(Sys().windows, hwnd);
 }
 
 const WindowClass* FindClass(std::string_view name) {

@@ -17,8 +17,6 @@ constexpr bool SameConstant(Platform platform, Ours ours) {
            static_cast<long long>(platform) == static_cast<long long>(ours);
 }
 
-constexpr bool Is32Bit = sizeof(void*) == 4;
-
 }  // namespace
 
 #define SETUP_WINAPI_CONSTANT(name, value) \
@@ -26,10 +24,4 @@ constexpr bool Is32Bit = sizeof(void*) == 4;
 #include "framework/winapi_constants.inc"
 #undef SETUP_WINAPI_CONSTANT
 
-#define SETUP_WINAPI_STRUCT(type, size) \
-    static_assert(!Is32Bit || sizeof(type) == (size), "the size of " #type);
-#define SETUP_WINAPI_FIELD(type, field, offset) \
-    static_assert(!Is32Bit || offsetof(type, field) == (offset), #type "::" #field);
-#include "framework/winapi_layouts.inc"
-#undef SETUP_WINAPI_STRUCT
-#undef SETUP_WINAPI_FIELD
+#include "framework/win32/winapi_layout_asserts.h"
