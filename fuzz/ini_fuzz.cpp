@@ -253,9 +253,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     };
     std::string read = readBack();
     // A deletion takes out the first of duplicate keys only (as Windows does):
-    // each further one takes out the next, one line each, until none is left.
+    // each further one takes out the next, one line each, until none is left;
+    // there are never more of them than the file has lines.
     std::string current = after;
-    for (int again = 0; !written && read != "\x01" && again < 64; ++again) {
+    const size_t lineCount = Lines(after).size();
+    for (size_t again = 0; !written && read != "\x01" && again <= lineCount; ++again) {
         FUZZ_CHECK(ini::WriteString(section.c_str(), key.c_str(), nullptr, path.c_str()),
                    "a deletion failed");
         const std::string next = fuzz::ReadFile(path);
