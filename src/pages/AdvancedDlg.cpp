@@ -3,8 +3,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "resource.h"

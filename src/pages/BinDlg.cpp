@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "platform/ini.h"
 #include "resource.h"
 

@@ -20,7 +20,7 @@
 #include "controls/ColorStatic.h"
 #include "framework/framework.h"
 #include "settings/JobSettings.h"
-#include "sheet/SettingsPage.h"
+#include "pages/SettingsPage.h"
 
 class CBinDlg : public CSettingsPage {
     DECLARE_DYNAMIC(CBinDlg)

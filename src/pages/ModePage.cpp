@@ -3,9 +3,9 @@
 #include <cctype>
 #include <string>
 
-#include "entry/FlashTable.h"
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/FlashTable.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "pages/AdvancedDlg.h"
 #include "pages/FlashList.h"
 #include "platform/ini.h"

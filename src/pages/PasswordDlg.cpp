@@ -1,7 +1,7 @@
 #include "pages/PasswordDlg.h"
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "platform/ini.h"
 #include "resource.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "entry/FlashTable.h"
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/FlashTable.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "pages/FlashIdDlg.h"
 #include "pages/FlashList.h"
 #include "platform/ini.h"

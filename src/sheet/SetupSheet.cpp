@@ -1,7 +1,7 @@
 #include "sheet/SetupSheet.h"
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "pages/AdvancedDlg.h"
 #include "platform/files.h"
 #include "platform/ini.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "framework/framework.h"
-#include "sheet/SettingsPage.h"
+#include "pages/SettingsPage.h"
 
 // The sheet's Apply Now button (the platform gives it no name of its own).
 #ifndef ID_APPLY_NOW

@@ -10,7 +10,7 @@
 
 #include "driver/operator.h"
 #include "driver/station.h"
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "pages/ModePage.h"
 #include "platform/ini.h"
 #include "resource.h"

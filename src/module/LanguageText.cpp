@@ -1,6 +1,6 @@
-#include "entry/LanguageText.h"
+#include "module/LanguageText.h"
 
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "platform/codepage.h"
 #include "platform/ini.h"
 

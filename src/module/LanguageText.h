@@ -1,7 +1,7 @@
 // Texts shown by the module, looked up by IDS_ key in the section of the
 // language file (g_strLanguageFile) that g_nLanguage selects.
-#ifndef SETUP_ENTRY_LANGUAGETEXT_H
-#define SETUP_ENTRY_LANGUAGETEXT_H
+#ifndef SETUP_MODULE_LANGUAGETEXT_H
+#define SETUP_MODULE_LANGUAGETEXT_H
 
 #include <string>
 
