@@ -20,10 +20,7 @@ const char kU3Section[] = "U3Bin";
 
 // Controls whose template caption is replaced by the text of a language key.
 // Show U3 Bin and Show SSD Bin keep their template captions.
-const struct {
-    int nID;
-    const char* key;
-} kCaptions[] = {
+const LanguageCaption kCaptions[] = {
     {IDC_BIN_CHECK_ENABLE, "IDS_SETUP_UI_BIN_CHECK_ENABLE"},
     {IDC_COLOR_VERIFY, "IDS_SETUP_UI_COLOR_CHECK_ENABLE"},
     {IDC_STAND_BIN, "IDS_SETUP_UI_STAND_BIN"},
@@ -108,9 +105,7 @@ BOOL CBinDlg::OnInitDialog() {
     const CJobSettings::BINSection& bin = JobSettings.BIN;
     const CJobSettings::U3BinSection& u3 = JobSettings.U3Bin;
 
-    for (const auto& caption : kCaptions) {
-        SetDlgItemText(caption.nID, GetLanguageText(caption.key));
-    }
+    SetLanguageCaptions(*this, kCaptions);
 
     const bool bBadBlocks = CountsBadBlocks();
     for (int i = 0; i < CJobSettings::kBins; ++i) {
