@@ -13,21 +13,10 @@ all: native win32
 bootstrap:
 	@scripts/bootstrap
 
-native: bootstrap
-	cmake --preset native >/dev/null
-	cmake --build --preset native -j $(JOBS)
-
-win32: bootstrap
-	cmake --preset win32 >/dev/null
-	cmake --build --preset win32 -j $(JOBS)
-
-win64: bootstrap
-	cmake --preset win64 >/dev/null
-	cmake --build --preset win64 -j $(JOBS)
-
-bench: bootstrap
-	cmake --preset bench >/dev/null
-	cmake --build --preset bench -j $(JOBS)
+# Each build is a CMake preset of the same name.
+native win32 win64 bench: bootstrap
+	cmake --preset $@ >/dev/null
+	cmake --build --preset $@ -j $(JOBS)
 
 fuzz:
 	@scripts/bootstrap --fuzz

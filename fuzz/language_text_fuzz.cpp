@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "fuzz_support.h"
 #include "platform/codepage.h"
 #include "platform/ini.h"

@@ -211,10 +211,6 @@ bool HasControl(HWND parent, int id) {
 
 enum class WindowKind { Other, Password, Sheet, Advanced, FlashId, FileDialog, Message };
 
-// The sheet's own Import and Export buttons.
-constexpr int kImportButton = 5059;
-constexpr int kExportButton = 5060;
-
 // The file name field of the explorer-style file dialog: a combo box
 // (cmb13) or, in older layouts, an edit (edt1).
 constexpr int kFileNameCombo = 0x47c;
@@ -433,7 +429,7 @@ private:
         const struct {
             const char* name;
             int button;
-        } steps[] = {{"export", kExportButton}, {"import", kImportButton}};
+        } steps[] = {{"export", IDC_EXPORT_SET}, {"import", IDC_IMPORT_SET}};
         for (const auto& step : steps) {
             const std::string name = step.name;
             const int button = step.button;
@@ -443,7 +439,7 @@ private:
                                     if (sheet == nullptr) {
                                         return;
                                     }
-                                    if (button == kExportButton) {
+                                    if (button == IDC_EXPORT_SET) {
                                         DeleteFileA(path.c_str());  // no replace question
                                     }
                                     Say(name + ": the sheet's button pressed");

@@ -262,4 +262,13 @@
 #define IDC_ADVANCED_OK 1134  // the dialog's own OK and Cancel buttons
 #define IDC_ADVANCED_CANCEL 1135
 
+// The settings sheet (CSetupSheet), which has no template of its own. The
+// platform's sheet gives its Apply Now button this ID but no name; the sheet
+// adds the import and export buttons to the row of standard buttons.
+#ifndef ID_APPLY_NOW
+#define ID_APPLY_NOW 0x3021  // 12321
+#endif
+#define IDC_IMPORT_SET 5059
+#define IDC_EXPORT_SET 5060
+
 #endif

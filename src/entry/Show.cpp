@@ -1,8 +1,8 @@
 // Show: the library's one exported function. One call is one editing visit.
 #include <cstring>
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "pages/BinDlg.h"
 #include "pages/ModePage.h"
 #include "pages/PasswordDlg.h"

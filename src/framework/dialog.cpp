@@ -20,17 +20,6 @@ namespace {
 // The property a test driver recognises the module's dialogs and pages by.
 const char kTemplateIdProperty[] = "SetupTemplateId";
 
-std::string ControlText(HWND hWnd) {
-    int length = api::GetWindowTextLength(hWnd);
-    if (length <= 0) {
-        return {};
-    }
-    std::string buffer(static_cast<size_t>(length) + 1, '\0');
-    int copied = api::GetWindowText(hWnd, &buffer[0], length + 1);
-    buffer.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return buffer;
-}
-
 }  // namespace
 
 // clang-format off
@@ -329,37 +318,10 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        value = ControlText(hWndCtrl);
-    } else if (ControlText(hWndCtrl) != value) {
+        value = WindowText(hWndCtrl);
+    } else if (WindowText(hWndCtrl) != value) {
         // Only a changed text is set, so an unchanged edit sends no EN_CHANGE.
         api::SetWindowText(hWndCtrl, value.c_str());
-    }
-}
-
-void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        value = static_cast<int>(api::SendMessage(hWndCtrl, BM_GETCHECK, 0, 0));
-    } else {
-        api::SendMessage(hWndCtrl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
-    }
-}
-
-void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        index = static_cast<int>(api::SendMessage(hWndCtrl, CB_GETCURSEL, 0, 0));
-    } else {
-        api::SendMessage(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    }
-}
-
-void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        index = static_cast<int>(api::SendMessage(hWndCtrl, LB_GETCURSEL, 0, 0));
-    } else {
-        api::SendMessage(hWndCtrl, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
 }
 

@@ -6,7 +6,6 @@
 //   CDataExchange    the state of one UpdateData run
 //   DDX_Control      binds a control object to a dialog item (subclassing)
 //   DDX_Text         a string member and an edit's text
-//   DDX_Check, DDX_CBIndex, DDX_LBIndex   check state and list selection
 //   DDV_MaxChars     refuses a string longer than n characters
 //
 // Creating a dialog, in this order:
@@ -124,9 +123,6 @@ public:
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
-void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
-void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
-void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index);
 // On save, a value longer than nChars shows "Please enter no more than N
 // characters." (OK, exclamation icon, owned by the dialog's top-level window,
 // captioned with the application's name) and fails the exchange. On load,

@@ -1,26 +1,35 @@
 #include "framework/gdi.h"
 
 #include <cstring>
+#include <utility>
 
 #include "framework/api.h"
 #include "framework/wnd.h"
 
 namespace fw {
 
-// --- CGdiObject -------------------------------------------------------------
+namespace {
 
-BOOL CGdiObject::Attach(HGDIOBJ hObject) {
-    if (hObject == nullptr || m_hObject != nullptr) {
+// Attach of an object or a device context: takes a handle into an empty slot.
+template <class Handle>
+BOOL TakeHandle(Handle& slot, Handle handle) {
+    if (handle == nullptr || slot != nullptr) {
         return FALSE;
     }
-    m_hObject = hObject;
+    slot = handle;
     return TRUE;
 }
 
+}  // namespace
+
+// --- CGdiObject -------------------------------------------------------------
+
+BOOL CGdiObject::Attach(HGDIOBJ hObject) {
+    return TakeHandle(m_hObject, hObject);
+}
+
 HGDIOBJ CGdiObject::Detach() {
-    HGDIOBJ hObject = m_hObject;
-    m_hObject = nullptr;
-    return hObject;
+    return std::exchange(m_hObject, nullptr);
 }
 
 BOOL CGdiObject::DeleteObject() {
@@ -115,17 +124,11 @@ CDC::~CDC() {
 }
 
 BOOL CDC::Attach(HDC hDC) {
-    if (hDC == nullptr || m_hDC != nullptr) {
-        return FALSE;
-    }
-    m_hDC = hDC;
-    return TRUE;
+    return TakeHandle(m_hDC, hDC);
 }
 
 HDC CDC::Detach() {
-    HDC hDC = m_hDC;
-    m_hDC = nullptr;
-    return hDC;
+    return std::exchange(m_hDC, nullptr);
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) {
@@ -209,15 +212,6 @@ BOOL CDC::TextOut(int x, int y, const char* lpszString, int nCount) {
 }
 BOOL CDC::TextOut(int x, int y, const std::string& text) {
     return api::TextOut(m_hDC, x, y, text.c_str(), static_cast<int>(text.size()));
-}
-
-CSize CDC::GetTextExtent(const char* lpszString, int nCount) const {
-    CSize size;
-    api::GetTextExtentPoint32(m_hDC, lpszString != nullptr ? lpszString : "", nCount, &size);
-    return size;
-}
-CSize CDC::GetTextExtent(const std::string& text) const {
-    return GetTextExtent(text.c_str(), static_cast<int>(text.size()));
 }
 
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) {

@@ -102,7 +102,6 @@ public:
     ~CDC() override;
 
     operator HDC() const { return m_hDC; }
-    HDC GetSafeHdc() const { return m_hDC; }
     BOOL Attach(HDC hDC);
     HDC Detach();
 
@@ -136,8 +135,6 @@ public:
     int DrawText(const std::string& text, LPRECT lpRect, UINT nFormat);
     BOOL TextOut(int x, int y, const char* lpszString, int nCount);
     BOOL TextOut(int x, int y, const std::string& text);
-    CSize GetTextExtent(const char* lpszString, int nCount) const;
-    CSize GetTextExtent(const std::string& text) const;
 
     void FillRect(LPCRECT lpRect, CBrush* pBrush);
     void FillSolidRect(LPCRECT lpRect, COLORREF color);

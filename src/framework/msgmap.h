@@ -184,7 +184,7 @@ protected:                                              \
          static_cast<ThisClass*>(w)->OnClose();                              \
          return 0;                                                           \
      }},
-// void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar), the same for OnVScroll;
+// void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
 // pScrollBar is nullptr for the window's own scroll bar.
 #define FW_ON_SCROLL_MESSAGE(message, memberFxn)                                                   \
     {message, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT {          \
@@ -195,7 +195,6 @@ protected:                                              \
          return 0;                                                                                 \
      }},
 #define ON_WM_HSCROLL() FW_ON_SCROLL_MESSAGE(WM_HSCROLL, OnHScroll)
-#define ON_WM_VSCROLL() FW_ON_SCROLL_MESSAGE(WM_VSCROLL, OnVScroll)
 // void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
 #define ON_WM_DRAWITEM()                                                                      \
     {WM_DRAWITEM, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT { \

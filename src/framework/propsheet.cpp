@@ -135,14 +135,6 @@ void CPropertyPage::OnOK() {}
 
 void CPropertyPage::OnCancel() {}
 
-void CPropertyPage::SetModified(BOOL bChanged) {
-    HWND hWndSheet = api::GetParent(m_hWnd);
-    if (hWndSheet != nullptr) {
-        api::SendMessage(hWndSheet, bChanged ? PSM_CHANGED : PSM_UNCHANGED,
-                         reinterpret_cast<WPARAM>(m_hWnd), 0);
-    }
-}
-
 // --- CPropertySheet ------------------------------------------------------------------
 
 CPropertySheet::CPropertySheet() {
@@ -183,35 +175,6 @@ CPropertyPage* CPropertySheet::GetPage(int nPage) const {
     return m_pages[static_cast<size_t>(nPage)];
 }
 
-int CPropertySheet::GetPageIndex(const CPropertyPage* pPage) const {
-    for (size_t i = 0; i < m_pages.size(); ++i) {
-        if (m_pages[i] == pPage) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-int CPropertySheet::GetActiveIndex() const {
-    if (m_hWnd == nullptr) {
-        return static_cast<int>(m_psh.nStartPage);
-    }
-    auto hWndPage = reinterpret_cast<HWND>(SendMessage(PSM_GETCURRENTPAGEHWND));
-    if (hWndPage != nullptr) {
-        for (size_t i = 0; i < m_pages.size(); ++i) {
-            if (m_pages[i]->m_hWnd == hWndPage) {
-                return static_cast<int>(i);
-            }
-        }
-    }
-    CTabCtrl* pTab = GetTabControl();
-    return pTab != nullptr ? pTab->GetCurSel() : -1;
-}
-
-CPropertyPage* CPropertySheet::GetActivePage() const {
-    return GetPage(GetActiveIndex());
-}
-
 BOOL CPropertySheet::SetActivePage(int nPage) {
     if (nPage < 0 || nPage >= GetPageCount()) {
         return FALSE;
@@ -221,10 +184,6 @@ BOOL CPropertySheet::SetActivePage(int nPage) {
         return TRUE;
     }
     return static_cast<BOOL>(SendMessage(PSM_SETCURSEL, static_cast<WPARAM>(nPage), 0));
-}
-
-BOOL CPropertySheet::SetActivePage(CPropertyPage* pPage) {
-    return SetActivePage(GetPageIndex(pPage));
 }
 
 CTabCtrl* CPropertySheet::GetTabControl() const {
@@ -241,10 +200,6 @@ void CPropertySheet::SetTitle(const std::string& title) {
     if (m_hWnd != nullptr) {
         SendMessage(PSM_SETTITLE, 0, reinterpret_cast<LPARAM>(m_strCaption.c_str()));
     }
-}
-
-void CPropertySheet::PressButton(int nButton) {
-    SendMessage(PSM_PRESSBUTTON, static_cast<WPARAM>(nButton));
 }
 
 void CPropertySheet::BuildPropPageArray() {

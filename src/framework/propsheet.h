@@ -65,8 +65,6 @@ public:
     // PSN_QUERYCANCEL: FALSE refuses the cancel.
     virtual BOOL OnQueryCancel();
 
-    void SetModified(BOOL bChanged = TRUE);  // PSM_CHANGED / PSM_UNCHANGED to the sheet
-
 protected:
     // A page does not end anything: the sheet's buttons do. The base does nothing.
     void OnOK() override;
@@ -101,20 +99,13 @@ public:
     void AddPage(CPropertyPage* pPage);
     int GetPageCount() const;
     CPropertyPage* GetPage(int nPage) const;
-    int GetPageIndex(const CPropertyPage* pPage) const;
-    // Before the sheet is open: the start page.
-    int GetActiveIndex() const;
-    CPropertyPage* GetActivePage() const;
     // PSM_SETCURSEL: leaves the active page (which may refuse) and shows the
     // page, creating it on its first activation. Before the sheet is open, it
     // sets the start page.
     BOOL SetActivePage(int nPage);
-    BOOL SetActivePage(CPropertyPage* pPage);
     // PSM_GETTABCONTROL: the sheet's tab control, valid until the next call.
     CTabCtrl* GetTabControl() const;
     void SetTitle(const std::string& title);
-    // PSM_PRESSBUTTON (PSBTN_OK, PSBTN_CANCEL, PSBTN_APPLYNOW...).
-    void PressButton(int nButton);
 
     // Runs the sheet; returns the EndDialog result, IDCANCEL when cancelled,
     // -1 when it could not be created.

@@ -299,8 +299,6 @@ std::string CWnd::GetWindowText() const {
     return text;
 }
 
-namespace {
-
 std::string WindowText(HWND hWnd) {
     if (hWnd == nullptr) {
         return {};
@@ -314,8 +312,6 @@ std::string WindowText(HWND hWnd) {
     buffer.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return buffer;
 }
-
-}  // namespace
 
 int CWnd::GetWindowText(std::string& text) const {
     text = WindowText(m_hWnd);
@@ -401,10 +397,6 @@ CWnd* CWnd::GetActiveWindow() {
 DWORD CWnd::GetStyle() const {
     return static_cast<DWORD>(api::GetWindowLongPtr(m_hWnd, GWL_STYLE));
 }
-DWORD CWnd::GetExStyle() const {
-    return static_cast<DWORD>(api::GetWindowLongPtr(m_hWnd, GWL_EXSTYLE));
-}
-
 namespace {
 
 BOOL ModifyWindowLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
@@ -768,10 +760,6 @@ void CWnd::OnClose() {
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {
     Default();
 }
-void CWnd::OnVScroll(UINT, UINT, CScrollBar*) {
-    Default();
-}
-
 void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
     if (lpDrawItemStruct != nullptr && lpDrawItemStruct->CtlType != ODT_MENU) {
         if (CWnd* pChild = FromHandlePermanent(lpDrawItemStruct->hwndItem)) {

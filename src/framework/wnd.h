@@ -107,7 +107,6 @@ public:
 
     // --- Styles ------------------------------------------------------------------
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     // Removes and adds style bits; with nFlags, also SetWindowPos with them
     // (SWP_FRAMECHANGED to redraw the frame). FALSE when nothing changed.
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
@@ -213,7 +212,6 @@ protected:
     void OnDestroy();
     void OnClose();
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     // Routes the request to the control's own object (OnChildNotify), else default.
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
     void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
@@ -242,6 +240,9 @@ public:
     explicit CWndView(HWND hWnd) { this->m_hWnd = hWnd; }
     ~CWndView() override { this->m_hWnd = nullptr; }
 };
+
+// The text of a window (WM_GETTEXTLENGTH, then WM_GETTEXT); empty for NULL.
+std::string WindowText(HWND hWnd);
 
 // What the dispatcher does with an exception that a handler let escape. By
 // default the operator is told, as the application framework the module was

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "resource.h"
@@ -51,10 +51,7 @@ const char* const kHubPortKeys[] = {
 };
 
 // Controls whose template caption is replaced by a language text.
-const struct {
-    int nID;
-    const char* key;
-} kCaptions[] = {
+const LanguageCaption kCaptions[] = {
     {IDC_EXTRA_GROUP, "IDS_SETUP_UI_EXTRA_SET"},
     {IDC_HUB_PORT_STYLE_LABEL, "IDS_SETUP_UI_HUB_PORT_STYLE"},
     {IDC_FACTORY_DRIVER, "IDS_SETUP_UI_FACTORY_DRIVER"},
@@ -251,9 +248,7 @@ BOOL CAdvancedDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
 
     SetWindowText(GetLanguageText("IDS_SETUP_UI_ADVANCED"));
-    for (const auto& caption : kCaptions) {
-        SetDlgItemText(caption.nID, GetLanguageText(caption.key));
-    }
+    SetLanguageCaptions(*this, kCaptions);
 
     LoadAdvancedSettings();
 

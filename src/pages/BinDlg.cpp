@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "platform/ini.h"
 #include "resource.h"
 
@@ -20,10 +20,7 @@ const char kU3Section[] = "U3Bin";
 
 // Controls whose template caption is replaced by the text of a language key.
 // Show U3 Bin and Show SSD Bin keep their template captions.
-const struct {
-    int nID;
-    const char* key;
-} kCaptions[] = {
+const LanguageCaption kCaptions[] = {
     {IDC_BIN_CHECK_ENABLE, "IDS_SETUP_UI_BIN_CHECK_ENABLE"},
     {IDC_COLOR_VERIFY, "IDS_SETUP_UI_COLOR_CHECK_ENABLE"},
     {IDC_STAND_BIN, "IDS_SETUP_UI_STAND_BIN"},
@@ -108,9 +105,7 @@ BOOL CBinDlg::OnInitDialog() {
     const CJobSettings::BINSection& bin = JobSettings.BIN;
     const CJobSettings::U3BinSection& u3 = JobSettings.U3Bin;
 
-    for (const auto& caption : kCaptions) {
-        SetDlgItemText(caption.nID, GetLanguageText(caption.key));
-    }
+    SetLanguageCaptions(*this, kCaptions);
 
     const bool bBadBlocks = CountsBadBlocks();
     for (int i = 0; i < CJobSettings::kBins; ++i) {
@@ -217,49 +212,38 @@ void CBinDlg::OnSetBgColor() {
 // standard bin controls on their own: unchecking one turns the shared options
 // off even while the other is checked. Unchecked, they leave the standard
 // thresholds as they are (Stan Bin decides those again when it is clicked).
+void CBinDlg::SwitchU3Options(BOOL bOn) {
+    EnableSharedU3Options(bOn);
+    CheckDlgButton(IDC_SHOW_U2_BIN, bOn ? BST_CHECKED : BST_UNCHECKED);
+    EnableItem(IDC_BIN_CHECK_ENABLE, !bOn);
+    if (bOn) {
+        EnableStandardThresholds(FALSE);
+    }
+    EnableItem(IDC_STAND_BIN, !bOn);
+    EnableItem(IDC_COLOR_VERIFY, !bOn);
+}
+
 void CBinDlg::OnShowU3Bin() {
-    if (IsDlgButtonChecked(IDC_SHOW_U3_BIN) == BST_CHECKED) {
-        EnableSharedU3Options(TRUE);
-        CheckDlgButton(IDC_SHOW_U2_BIN, BST_CHECKED);
+    const BOOL bOn = IsDlgButtonChecked(IDC_SHOW_U3_BIN) == BST_CHECKED;
+    SwitchU3Options(bOn);
+    if (bOn) {
         for (int k = 0; k < kLiveU3Bins; ++k) {
             EnableItem(IDC_U3_BIN_THRESHOLD1 + k, TRUE);
         }
         for (int k = kLiveU3Bins; k < CJobSettings::kU3Bins; ++k) {
             ShowItem(IDC_U3_BIN_SWATCH1 + k, FALSE);
         }
-        EnableItem(IDC_BIN_CHECK_ENABLE, FALSE);
-        EnableStandardThresholds(FALSE);
-        EnableItem(IDC_STAND_BIN, FALSE);
-        EnableItem(IDC_COLOR_VERIFY, FALSE);
     } else {
-        CheckDlgButton(IDC_SHOW_U2_BIN, BST_UNCHECKED);
-        EnableSharedU3Options(FALSE);
         for (int k = 0; k < CJobSettings::kU3Bins; ++k) {
             EnableItem(IDC_U3_BIN_THRESHOLD1 + k, FALSE);
         }
-        EnableItem(IDC_BIN_CHECK_ENABLE, TRUE);
-        EnableItem(IDC_STAND_BIN, TRUE);
-        EnableItem(IDC_COLOR_VERIFY, TRUE);
     }
 }
 
 void CBinDlg::OnShowSsdBin() {
-    if (IsDlgButtonChecked(IDC_SHOW_SSD_BIN) == BST_CHECKED) {
-        EnableSharedU3Options(TRUE);
-        CheckDlgButton(IDC_SHOW_U2_BIN, BST_CHECKED);
-        EnableItem(IDC_SSD_BIN_THRESHOLD, TRUE);
-        EnableItem(IDC_BIN_CHECK_ENABLE, FALSE);
-        EnableStandardThresholds(FALSE);
-        EnableItem(IDC_STAND_BIN, FALSE);
-        EnableItem(IDC_COLOR_VERIFY, FALSE);
-    } else {
-        CheckDlgButton(IDC_SHOW_U2_BIN, BST_UNCHECKED);
-        EnableSharedU3Options(FALSE);
-        EnableItem(IDC_SSD_BIN_THRESHOLD, FALSE);
-        EnableItem(IDC_BIN_CHECK_ENABLE, TRUE);
-        EnableItem(IDC_STAND_BIN, TRUE);
-        EnableItem(IDC_COLOR_VERIFY, TRUE);
-    }
+    const BOOL bOn = IsDlgButtonChecked(IDC_SHOW_SSD_BIN) == BST_CHECKED;
+    SwitchU3Options(bOn);
+    EnableItem(IDC_SSD_BIN_THRESHOLD, bOn);
 }
 
 // --- Colours ----------------------------------------------------------------------------

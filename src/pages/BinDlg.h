@@ -20,7 +20,7 @@
 #include "controls/ColorStatic.h"
 #include "framework/framework.h"
 #include "settings/JobSettings.h"
-#include "sheet/SettingsPage.h"
+#include "pages/SettingsPage.h"
 
 class CBinDlg : public CSettingsPage {
     DECLARE_DYNAMIC(CBinDlg)
@@ -78,6 +78,10 @@ private:
     // The options that apply to U3 and SSD bins alike: Show U2 Bin, Enhance
     // Check with its label, Set bgColor and the U3 Color Verfy box.
     void EnableSharedU3Options(BOOL bEnable);
+    // What Show U3 Bin and Show SSD Bin switch alike: the shared U3 options
+    // and Show U2 Bin's check on, the standard bin controls off (their
+    // thresholds too), or the other way round (the thresholds left alone).
+    void SwitchU3Options(BOOL bOn);
 };
 
 #endif

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "resource.h"
 
 namespace {

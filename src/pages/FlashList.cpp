@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "entry/FlashTable.h"
+#include "module/FlashTable.h"
 
 void FillFlashList(fw::CComboBox& combo, const FlashTable* table) {
     combo.ResetContent();

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <string>
 
-#include "entry/FlashTable.h"
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/FlashTable.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "pages/AdvancedDlg.h"
 #include "pages/FlashList.h"
 #include "platform/ini.h"
@@ -16,10 +16,7 @@ namespace {
 
 // Controls whose template caption is replaced by the text of a language key.
 // "Driving" and "ECC" keep their template captions.
-const struct {
-    int nID;
-    const char* key;
-} kCaptions[] = {
+const LanguageCaption kCaptions[] = {
     {IDC_FLASH_LIST_GROUP, "IDS_SETUP_UI_FLASH_SET"},
     {IDC_CONTROLLER_LABEL, "IDS_SETUP_UI_CTL_TYPE"},
     {IDC_FLASH_TYPE_LABEL, "IDS_SETUP_UI_FLASH_TYPE"},
@@ -129,9 +126,7 @@ BOOL CModePage::OnInitDialog() {
     // and "4" from the window's creation on, once.
     CSettingsPage::OnInitDialog();
 
-    for (const auto& caption : kCaptions) {
-        SetDlgItemText(caption.nID, GetLanguageText(caption.key));
-    }
+    SetLanguageCaptions(*this, kCaptions);
 
     FillController();
     FillDrivingLevel();

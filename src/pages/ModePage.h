@@ -11,7 +11,7 @@
 #include <string>
 
 #include "framework/framework.h"
-#include "sheet/SettingsPage.h"
+#include "pages/SettingsPage.h"
 
 class CModePage : public CSettingsPage {
     DECLARE_DYNCREATE(CModePage)

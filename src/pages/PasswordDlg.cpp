@@ -1,7 +1,7 @@
 #include "pages/PasswordDlg.h"
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "platform/ini.h"
 #include "resource.h"
 
@@ -10,6 +10,17 @@ namespace {
 const char kSection[] = "PASSWORD";
 const char kCaption[] = "Password";
 constexpr int kMaxPassword = 16;
+
+// Every caption of the dialog comes from the language file.
+const LanguageCaption kCaptions[] = {
+    {IDC_PASSWORD_LABEL, "IDS_SETUP_UI_PWD"},
+    {IDC_CHANGE_PASSWORD, "IDS_SETUP_UI_CHANGE_PWD"},
+    {IDC_NEW_PASSWORD_LABEL, "IDS_SETUP_UI_NEW_PWD"},
+    {IDC_CHECK_PASSWORD_LABEL, "IDS_SETUP_UI_CHECK_PWD"},
+    {IDOK, "IDS_SETUP_UI_OK"},
+    {IDCANCEL, "IDS_SETUP_UI_CANCEL"},
+    {IDC_REMEMBER_PASSWORD, "IDS_SETUP_UI_REMEMBER_PWD"},
+};
 
 }  // namespace
 
@@ -37,13 +48,7 @@ void CPasswordDlg::DoDataExchange(fw::CDataExchange* pDX) {
 BOOL CPasswordDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
 
-    SetDlgItemText(IDC_PASSWORD_LABEL, GetLanguageText("IDS_SETUP_UI_PWD"));
-    SetDlgItemText(IDC_CHANGE_PASSWORD, GetLanguageText("IDS_SETUP_UI_CHANGE_PWD"));
-    SetDlgItemText(IDC_NEW_PASSWORD_LABEL, GetLanguageText("IDS_SETUP_UI_NEW_PWD"));
-    SetDlgItemText(IDC_CHECK_PASSWORD_LABEL, GetLanguageText("IDS_SETUP_UI_CHECK_PWD"));
-    SetDlgItemText(IDOK, GetLanguageText("IDS_SETUP_UI_OK"));
-    SetDlgItemText(IDCANCEL, GetLanguageText("IDS_SETUP_UI_CANCEL"));
-    SetDlgItemText(IDC_REMEMBER_PASSWORD, GetLanguageText("IDS_SETUP_UI_REMEMBER_PWD"));
+    SetLanguageCaptions(*this, kCaptions);
 
     if (ini::GetInt(kSection, "REMEMBER_PWD", 0, g_strJobFile) != 0) {
         CheckDlgButton(IDC_REMEMBER_PASSWORD, BST_CHECKED);

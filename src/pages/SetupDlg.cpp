@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "entry/FlashTable.h"
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/FlashTable.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "pages/FlashIdDlg.h"
 #include "pages/FlashList.h"
 #include "platform/ini.h"
@@ -19,10 +19,7 @@ const char kCheckId[] = "CheckID";
 // Controls whose template caption is replaced by the text of a language key.
 // The "Test Flash" group and the "Open/Short CE" label keep their template
 // captions; the read-loop labels start with the read texts.
-const struct {
-    int nID;
-    const char* key;
-} kCaptions[] = {
+const LanguageCaption kCaptions[] = {
     {IDC_CHECK_FLASH_GROUP, "IDS_SETUP_UI_CHECK_FLASH"},
     {IDC_CHECK_FLASH_NAME, "IDS_SETUP_UI_CHECK_FLASH_NAME"},
     {IDC_CHECK_FLASH_ID, "IDS_SETUP_UI_CHECK_FLASH_ID"},
@@ -109,9 +106,7 @@ BOOL CSetupDlg::OnInitDialog() {
     const std::string file = m_strLoadFile.empty() ? g_strJobFile : m_strLoadFile;
     m_strLoadFile.clear();
 
-    for (const auto& caption : kCaptions) {
-        SetDlgItemText(caption.nID, GetLanguageText(caption.key));
-    }
+    SetLanguageCaptions(*this, kCaptions);
 
     FillFlashList(m_comboFlashName, g_pFlashTable);
     m_comboLoopSelect.ResetContent();

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "framework/framework.h"
-#include "sheet/SettingsPage.h"
+#include "pages/SettingsPage.h"
 
 class CSetupDlg : public CSettingsPage {
     DECLARE_DYNCREATE(CSetupDlg)

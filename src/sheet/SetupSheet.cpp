@@ -1,11 +1,13 @@
 #include "sheet/SetupSheet.h"
 
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "pages/AdvancedDlg.h"
 #include "platform/files.h"
 #include "platform/ini.h"
+#include "resource.h"
 #include "settings/JobSettings.h"
+#include "setup/host.h"
 
 namespace {
 
@@ -214,8 +216,7 @@ void CSetupSheet::OnOK() {
     }
     // Posted, not sent: the station handles it when it gets to it. A
     // station without the window is not told.
-    fw::PostToTopLevelWindow(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE,
-                             WM_SETUP_SETTINGS_CHANGED, 0, 0);
+    fw::PostToTopLevelWindow(SETUP_STATION_CLASS, SETUP_STATION_TITLE, SETUP_STATION_MESSAGE, 0, 0);
     EndDialog(1);
 }
 

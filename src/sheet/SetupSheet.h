@@ -11,21 +11,7 @@
 #include <vector>
 
 #include "framework/framework.h"
-#include "sheet/SettingsPage.h"
-
-// The sheet's Apply Now button (the platform gives it no name of its own).
-#ifndef ID_APPLY_NOW
-#define ID_APPLY_NOW 0x3021
-#endif
-// The buttons the sheet adds to the row of standard buttons.
-#define IDC_IMPORT_SET 5059
-#define IDC_EXPORT_SET 5060
-
-// The station's data-transfer window and the message that tells it the job
-// settings changed (WM_USER + 64, both parameters 0).
-#define SETUP_STATION_WINDOW_CLASS "ZORVEK"
-#define SETUP_STATION_WINDOW_TITLE "DataTransfer"
-#define WM_SETUP_SETTINGS_CHANGED (WM_USER + 64)
+#include "pages/SettingsPage.h"
 
 class CSetupSheet : public fw::CPropertySheet {
     DECLARE_DYNAMIC(CSetupSheet)

@@ -13,7 +13,7 @@
 
 #include "driver/operator.h"
 #include "driver/station.h"
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "framework/framework.h"
 #include "pages/BinDlg.h"
 #include "resource.h"

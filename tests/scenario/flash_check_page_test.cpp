@@ -15,7 +15,7 @@
 #include "resource.h"
 #include "scenario/flash_check_support.h"
 #include "scenario/sheet_support.h"
-#include "sheet/SetupSheet.h"
+#include "setup/host.h"
 
 using namespace fctest;
 using sheettest::QueueVisit;
@@ -337,7 +337,7 @@ TEST(FlashCheckPage, OkAtOnceWritesEveryKey) {
         SCOPED_TRACE(c.name);
         Station station;
         station.WriteJob(c.job);
-        StationWindow transfer(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE);
+        StationWindow transfer(SETUP_STATION_CLASS, SETUP_STATION_TITLE);
         Operator op;
         QueueVisit(op, [](SheetDriver& s) { s.Click(IDOK); });
         EXPECT_EQ(1, station.Show(op, 1));
@@ -346,7 +346,7 @@ TEST(FlashCheckPage, OkAtOnceWritesEveryKey) {
         for (const char* section : {"Setup", "Flash", "Sorting", "BIN"}) {
             EXPECT_NE("", Section(job, section)) << section;
         }
-        EXPECT_EQ(std::vector<UINT>{WM_SETUP_SETTINGS_CHANGED}, transfer.Received());
+        EXPECT_EQ(std::vector<UINT>{SETUP_STATION_MESSAGE}, transfer.Received());
     }
 }
 
@@ -357,7 +357,7 @@ TEST(FlashCheckPage, OkAtOnceWritesEveryKey) {
 TEST(FlashCheckPage, NameCheckWithoutANameIsRefusedUntilOneIsChosen) {
     Station station;
     station.WriteJob("[Setup]\r\nCTLType=1\r\n[CheckFlash]\r\nCheckFlashMode=2\r\nWarmUp=1\r\n");
-    StationWindow transfer(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE);
+    StationWindow transfer(SETUP_STATION_CLASS, SETUP_STATION_TITLE);
     Operator op;
     QueueFlashCheckVisit(op, [&](SheetDriver& s) {
         s.Click(IDC_CHECK_FLASH_NAME);
@@ -386,7 +386,7 @@ TEST(FlashCheckPage, NameCheckWithoutANameIsRefusedUntilOneIsChosen) {
         s.Click(IDOK);
     });
     EXPECT_EQ(1, station.Show(op, 7));
-    EXPECT_EQ(std::vector<UINT>{WM_SETUP_SETTINGS_CHANGED}, transfer.Received());
+    EXPECT_EQ(std::vector<UINT>{SETUP_STATION_MESSAGE}, transfer.Received());
     const std::string job = station.ReadJob();
     EXPECT_EQ("1", Value(job, "CheckFlash", "FlashIndex"));
     EXPECT_EQ("[CheckID]\r\nNum=0\r\n", Section(job, "CheckID"));

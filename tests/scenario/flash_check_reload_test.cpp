@@ -9,7 +9,7 @@
 
 #include "driver/operator.h"
 #include "driver/station.h"
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "framework/api.h"
 #include "pages/SetupDlg.h"
 #include "resource.h"

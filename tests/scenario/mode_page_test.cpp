@@ -13,7 +13,6 @@
 #include "driver/station.h"
 #include "resource.h"
 #include "scenario/sheet_support.h"
-#include "sheet/SetupSheet.h"
 
 using sheettest::QueueVisit;
 using sheettest::Section;

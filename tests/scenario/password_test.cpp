@@ -13,7 +13,7 @@
 #if !defined(_WIN32)
 #include <sys/stat.h>
 
-#include "entry/globals.h"
+#include "module/globals.h"
 #else
 #include <windows.h>
 #endif

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "platform/ini.h"
-#include "sheet/SettingsPage.h"
+#include "pages/SettingsPage.h"
 
 namespace sheettest {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "driver/station.h"
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "platform/files.h"
 #include "settings/JobSettings.h"
 

@@ -10,7 +10,7 @@
 
 #include "driver/operator.h"
 #include "driver/station.h"
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "pages/ModePage.h"
 #include "platform/ini.h"
 #include "resource.h"
@@ -18,6 +18,7 @@
 #include "scenario/sheet_globals.h"
 #include "scenario/sheet_support.h"
 #include "settings/JobSettings.h"
+#include "setup/host.h"
 #include "sheet/SetupSheet.h"
 
 #if defined(_WIN32)
@@ -66,7 +67,7 @@ const char kJob[] =
 // second OK saves all three again from the start.
 TEST_F(SheetPagesTest, OkSavesThePagesInOrderAndStopsAtARefusal) {
     LoadJob(kJob);
-    StationWindow transfer(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE);
+    StationWindow transfer(SETUP_STATION_CLASS, SETUP_STATION_TITLE);
     CSetupSheet sheet("Settings");
     CModePage modePage;
     CProbePage binPage(IDD_BIN, 1, &m_log);
@@ -115,7 +116,7 @@ TEST_F(SheetPagesTest, OkSavesThePagesInOrderAndStopsAtARefusal) {
         EXPECT_EQ((Strings{"save 1", "save 2"}), m_log);
     });
     EXPECT_EQ(1, sheet.DoModal("Times New Roman", 8));
-    EXPECT_EQ(std::vector<UINT>{WM_SETUP_SETTINGS_CHANGED}, transfer.Received());
+    EXPECT_EQ(std::vector<UINT>{SETUP_STATION_MESSAGE}, transfer.Received());
     const std::string job = m_station.ReadJob();
     EXPECT_EQ("2", Value(job, "Setup", "CTLType"));
     EXPECT_EQ("[Probe]\r\nPage1=saved\r\nPage2=saved\r\n", Section(job, "Probe"));
@@ -242,7 +243,7 @@ TEST_F(SheetPagesTest, UnwritableJobFileKeepsTheSheetOpen) {
     CSetupSheet sheet("Settings");
     CModePage modePage;
     sheet.AddPage(&modePage);
-    StationWindow transfer(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE);
+    StationWindow transfer(SETUP_STATION_CLASS, SETUP_STATION_TITLE);
     Operator op;
     op.OnSheet([&](SheetDriver& s) {
         // A folder where the job file was: no file can replace it.
@@ -262,6 +263,6 @@ TEST_F(SheetPagesTest, UnwritableJobFileKeepsTheSheetOpen) {
         s.Click(IDOK);
     });
     EXPECT_EQ(1, sheet.DoModal("Times New Roman", 8));
-    EXPECT_EQ(std::vector<UINT>{WM_SETUP_SETTINGS_CHANGED}, transfer.Received());
+    EXPECT_EQ(std::vector<UINT>{SETUP_STATION_MESSAGE}, transfer.Received());
     EXPECT_EQ("[Setup]\r\nCTLType=3\r\nDrivingLevel=68\r\n", Section(m_station.ReadJob(), "Setup"));
 }

@@ -13,7 +13,7 @@
 #include "framework/api.h"
 #include "resource.h"
 #include "scenario/sheet_support.h"
-#include "sheet/SetupSheet.h"
+#include "setup/host.h"
 
 using sheettest::QueueVisit;
 using sheettest::Section;
@@ -232,9 +232,9 @@ TEST(SetupSheet, OnlyOkAndEnterConfirm) {
 // a cancelled one never; windows of another class or title hear nothing.
 TEST(SetupSheet, StationWindowIsToldOnceAfterConfirm) {
     Station station;
-    StationWindow transfer(SETUP_STATION_WINDOW_CLASS, SETUP_STATION_WINDOW_TITLE);
-    StationWindow otherTitle(SETUP_STATION_WINDOW_CLASS, "Data Transfer");
-    StationWindow otherClass("ZORVEK2", SETUP_STATION_WINDOW_TITLE);
+    StationWindow transfer(SETUP_STATION_CLASS, SETUP_STATION_TITLE);
+    StationWindow otherTitle(SETUP_STATION_CLASS, "Data Transfer");
+    StationWindow otherClass("ZORVEK2", SETUP_STATION_TITLE);
 
     for (const char* how : {"Cancel", "close box"}) {
         Operator op;
@@ -252,6 +252,7 @@ TEST(SetupSheet, StationWindowIsToldOnceAfterConfirm) {
     Operator op;
     QueueVisit(op, [](SheetDriver& s) { s.Click(IDOK); });
     EXPECT_EQ(1, station.Show(op));
+    // Spelled out, not SETUP_STATION_MESSAGE: the number stations are built against.
     EXPECT_EQ(std::vector<UINT>{1088}, transfer.Received());
     EXPECT_TRUE(otherTitle.Received().empty());
     EXPECT_TRUE(otherClass.Received().empty());

@@ -12,7 +12,7 @@
 
 #include "driver/operator.h"
 #include "driver/station.h"
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "pages/ModePage.h"
 #include "platform/files.h"
 #include "resource.h"

@@ -24,7 +24,6 @@
 #include "resource.h"
 #include "scenario/sheet_support.h"
 #include "scenario/transfer_support.h"
-#include "sheet/SetupSheet.h"
 
 namespace {
 

@@ -14,7 +14,6 @@
 #include "resource.h"
 #include "scenario/sheet_support.h"
 #include "scenario/transfer_support.h"
-#include "sheet/SetupSheet.h"
 
 using sheettest::QueueVisit;
 using sheettest::Section;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "pages/AdvancedDlg.h"
 #include "unit/settings_test_support.h"
 

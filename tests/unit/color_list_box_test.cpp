@@ -8,7 +8,7 @@
 
 #include "controls/ColorListBox.h"
 #include "driver/operator.h"
-#include "entry/globals.h"
+#include "module/globals.h"
 #include "framework/framework.h"
 #include "pages/FlashIdDlg.h"
 #include "resource.h"

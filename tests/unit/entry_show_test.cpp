@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "driver/operator.h"
-#include "entry/globals.h"
-#include "entry/LanguageText.h"
+#include "module/globals.h"
+#include "module/LanguageText.h"
 #include "setup/host.h"
 #include "resource.h"
 #include "unit/settings_test_support.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "entry/FlashTable.h"
+#include "module/FlashTable.h"
 
 #if !defined(_WIN32)
 #include "framework/headless/item_list.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "driver/operator.h"
-#include "entry/LanguageText.h"
-#include "entry/globals.h"
+#include "module/LanguageText.h"
+#include "module/globals.h"
 #include "platform/codepage.h"
 #ifndef _WIN32
 #include "platform/posix/codepage_native.h"

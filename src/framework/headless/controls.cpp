@@ -1,12 +1,12 @@
 // The control classes of user32 and comctl32 that the module uses, and what
-// their painting shares.
-#include "framework/api.h"
-#include "framework/headless/system.h"
+// their procedures and their painting share.
+#include "framework/headless/control.h"
 
 namespace fw::headless::detail {
 
 namespace {
 
+// Scroll bars: a template may name the class; nothing here scrolls.
 LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return api::DefWindowProc(hwnd, msg, wParam, lParam);
 }
@@ -21,6 +21,36 @@ void RegisterControlClasses() {
     RegisterBuiltinClass("ComboBox", ComboBoxProc, 0, nullptr);
     RegisterBuiltinClass("ScrollBar", ScrollBarProc, 0, nullptr);
     RegisterBuiltinClass("SysTabControl32", TabControlProc, 0, nullptr);
+}
+
+LRESULT DefControlProc(ControlState& state, const ControlMessage& m) {
+    switch (m.msg) {
+        case WM_SETFONT:
+            state.font = reinterpret_cast<HFONT>(m.wParam);
+            state.FontChanged(m.hwnd);
+            if (m.lParam) {
+                Invalidate(m.hwnd, nullptr, true, false);
+            }
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(state.font);
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = api::BeginPaint(m.hwnd, &ps);
+            if (dc != nullptr && FindWin(m.hwnd) != nullptr) {
+                state.Paint(dc, m);
+            }
+            api::EndPaint(m.hwnd, &ps);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_ENABLE:
+            Invalidate(m.hwnd, nullptr, true, false);
+            return 0;
+        default:
+            return api::DefWindowProc(m.hwnd, m.msg, m.wParam, m.lParam);
+    }
 }
 
 HBRUSH ControlBrush(HWND control, UINT ctlColorMessage, HDC dc) {
@@ -38,31 +68,21 @@ HBRUSH ControlBrush(HWND control, UINT ctlColorMessage, HDC dc) {
     return reinterpret_cast<HBRUSH>(brush);
 }
 
-LRESULT DefControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font,
-                       void (*paint)(HWND, HDC, const Window&)) {
-    switch (msg) {
-        case WM_SETFONT:
-            font = reinterpret_cast<HFONT>(wParam);
-            if (lParam) {
-                Invalidate(hwnd, nullptr, true, false);
-            }
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font);
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = api::BeginPaint(hwnd, &ps);
-            Window* w = FindWin(hwnd);
-            if (dc != nullptr && w != nullptr) {
-                paint(hwnd, dc, *w);
-            }
-            api::EndPaint(hwnd, &ps);
-            return 0;
-        }
-        case WM_ERASEBKGND:
-            return 1;
-        default:
-            return api::DefWindowProc(hwnd, msg, wParam, lParam);
+void PrepareText(HDC dc, const ControlState& state, const Window& w) {
+    api::SelectObject(dc, state.font != nullptr ? state.font : SystemFont());
+    api::SetBkMode(dc, TRANSPARENT);
+    if (w.style & WS_DISABLED) {
+        api::SetTextColor(dc, api::GetSysColor(COLOR_GRAYTEXT));
+    }
+}
+
+void DrawFrame(HDC dc, const RECT& rect, HBRUSH brush, int thickness) {
+    const RECT edges[] = {{rect.left, rect.top, rect.right, rect.top + thickness},
+                          {rect.left, rect.bottom - thickness, rect.right, rect.bottom},
+                          {rect.left, rect.top, rect.left + thickness, rect.bottom},
+                          {rect.right - thickness, rect.top, rect.right, rect.bottom}};
+    for (const RECT& edge : edges) {
+        api::FillRect(dc, &edge, brush);
     }
 }
 

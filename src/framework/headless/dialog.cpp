@@ -21,9 +21,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "framework/api.h"
-#include "framework/headless/system.h"
+#include "framework/headless/control.h"
+#include "framework/headless/dialog_manager.h"
 
 namespace fw::headless::detail {
 
@@ -33,7 +35,7 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 constexpr size_t kTemplateBound = 1 << 20;  // no template of the module comes near
 
-struct DialogState : ControlState {
+struct DialogState : WindowState {
     HFONT font = nullptr;
     bool ownsFont = false;
     SIZE baseUnits{8, 16};
@@ -45,43 +47,45 @@ struct DialogState : ControlState {
 };
 
 DialogState* StateOf(HWND hwnd) {
-    return ControlStateOf<DialogState>(hwnd);
+    return WindowStateOf<DialogState>(hwnd);
 }
 
 std::string ClassNameOf(const NameOrOrdinal& windowClass) {
     if (!windowClass.IsOrdinal()) {
         return NarrowFromWide(windowClass.name);
     }
-    switch (static_cast<ControlClass>(*windowClass.ordinal)) {
-        case ControlClass::Button:
-            return "Button";
-        case ControlClass::Edit:
-            return "Edit";
-        case ControlClass::Static:
-            return "Static";
-        case ControlClass::ListBox:
-            return "ListBox";
-        case ControlClass::ScrollBar:
-            return "ScrollBar";
-        case ControlClass::ComboBox:
-            return "ComboBox";
-    }
-    return "";
+    // The predefined classes by ordinal, from ControlClass::Button on.
+    static const char* const kNames[] = {"Button",  "Edit",      "Static",
+                                         "ListBox", "ScrollBar", "ComboBox"};
+    const unsigned index = *windowClass.ordinal - static_cast<unsigned>(ControlClass::Button);
+    return index < std::size(kNames) ? kNames[index] : "";
 }
 
-HWND FindDefaultButton(HWND dialog) {
-    Window* w = FindWin(dialog);
+// The first answer of `visit` (a child window, nullptr to go on) for the
+// children of `parent` in their order.
+template <class Visit>
+HWND FindChild(HWND parent, Visit visit) {
+    Window* w = FindWin(parent);
     if (w == nullptr) {
         return nullptr;
     }
     for (HWND child : w->children) {
         Window* c = FindWin(child);
-        if (c != nullptr && EqualNoCase(c->windowClass->name, "Button") &&
-            (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-            return child;
+        if (HWND found = c != nullptr ? visit(child, *c) : nullptr) {
+            return found;
         }
     }
     return nullptr;
+}
+
+bool IsButton(const Window& w) {
+    return EqualNoCase(w.windowClass->name, "Button");
+}
+
+HWND FindDefaultButton(HWND dialog) {
+    return FindChild(dialog, [](HWND child, const Window& c) {
+        return IsButton(c) && (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? child : nullptr;
+    });
 }
 
 void SetDefaultId(HWND dialog, int id) {
@@ -97,8 +101,7 @@ void SetDefaultId(HWND dialog, int id) {
     if (next != nullptr) {
         Window* c = FindWin(next);
         DWORD type = c->style & BS_TYPEMASK;
-        if (EqualNoCase(c->windowClass->name, "Button") &&
-            (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) {
+        if (IsButton(*c) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) {
             Send(next, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
         }
     }
@@ -107,27 +110,18 @@ void SetDefaultId(HWND dialog, int id) {
     }
 }
 
-HWND FirstTabItemIn(HWND parent) {
-    Window* w = FindWin(parent);
-    if (w == nullptr) {
-        return nullptr;
-    }
-    for (HWND child : w->children) {
-        Window* c = FindWin(child);
-        if (c == nullptr || !(c->style & WS_VISIBLE) || (c->style & WS_DISABLED)) {
-            continue;
+// The first control that takes the focus by Tab (visible, enabled, WS_TABSTOP,
+// looking into WS_EX_CONTROLPARENT children), or nullptr.
+HWND FirstTabItem(HWND parent) {
+    return FindChild(parent, [](HWND child, const Window& c) -> HWND {
+        if (!(c.style & WS_VISIBLE) || (c.style & WS_DISABLED)) {
+            return nullptr;
         }
-        if (c->exStyle & WS_EX_CONTROLPARENT) {
-            if (HWND inner = FirstTabItemIn(child)) {
-                return inner;
-            }
-            continue;
+        if (c.exStyle & WS_EX_CONTROLPARENT) {
+            return FirstTabItem(child);
         }
-        if (c->style & WS_TABSTOP) {
-            return child;
-        }
-    }
-    return nullptr;
+        return (c.style & WS_TABSTOP) ? child : nullptr;
+    });
 }
 
 void FocusControl(HWND control) {
@@ -137,23 +131,92 @@ void FocusControl(HWND control) {
     api::SetFocus(control);
 }
 
+// WM_ERASEBKGND: the client area in the dialog's brush (WM_CTLCOLORDLG).
+LRESULT EraseBackground(HWND hwnd, WPARAM wParam) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    LRESULT brush = Send(hwnd, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd));
+    if (brush == 0) {
+        brush = api::DefWindowProc(hwnd, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd));
+    }
+    RECT client;
+    api::GetClientRect(hwnd, &client);
+    api::FillRect(dc, &client, reinterpret_cast<HBRUSH>(brush));
+    return 1;
+}
+
+LRESULT GetDefaultId(const DialogState* state, HWND hwnd) {
+    if (state != nullptr && state->defId != 0) {
+        return MAKELONG(state->defId, DC_HASDEFID);
+    }
+    HWND button = FindDefaultButton(hwnd);
+    return button != nullptr ? MAKELONG(api::GetDlgCtrlID(button), DC_HASDEFID) : 0;
+}
+
+// The control that had the focus when the dialog was left, while it lives.
+HWND SavedFocus(const DialogState* state, HWND hwnd) {
+    return state != nullptr && FindWin(state->savedFocus) != nullptr &&
+                   IsDescendant(hwnd, state->savedFocus)
+               ? state->savedFocus
+               : nullptr;
+}
+
+// WM_ACTIVATE: a dialog being left keeps its focus control; one coming back
+// gives the focus back to it.
+LRESULT Activate(DialogState* state, HWND hwnd, WPARAM wParam) {
+    if (state == nullptr) {
+        return 0;
+    }
+    HWND focus = api::GetFocus();
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        if (focus != nullptr && IsDescendant(hwnd, focus)) {
+            state->savedFocus = focus;
+        }
+    } else if (HWND saved = SavedFocus(state, hwnd)) {
+        api::SetFocus(saved);
+    }
+    return 0;
+}
+
+LRESULT TakeFocus(const DialogState* state, HWND hwnd) {
+    HWND target = SavedFocus(state, hwnd);
+    if (target == nullptr) {
+        target = FirstTabItem(hwnd);
+    }
+    if (target != nullptr) {
+        FocusControl(target);
+    }
+    return 0;
+}
+
+// WM_NEXTDLGCTL: the control in wParam (lParam's low word set), else the first.
+LRESULT NextControl(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(lParam) != 0) {
+        HWND target = reinterpret_cast<HWND>(wParam);
+        if (FindWin(target) != nullptr) {
+            FocusControl(target);
+        }
+    } else if (HWND first = FirstTabItem(hwnd)) {
+        FocusControl(first);
+    }
+    return 0;
+}
+
+// WM_CLOSE: the close box means Cancel, unless Cancel is disabled.
+LRESULT Close(HWND hwnd) {
+    HWND cancel = api::GetDlgItem(hwnd, IDCANCEL);
+    if (cancel == nullptr || api::IsWindowEnabled(cancel)) {
+        api::PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(cancel));
+    }
+    return 0;
+}
+
 // The dialog defaults that DefDlgProc adds to DefWindowProc's.
-LRESULT DialogDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
-    *handled = true;
+LRESULT DialogDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     DialogState* state = StateOf(hwnd);
     switch (msg) {
-        case WM_ERASEBKGND: {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            LRESULT brush = Send(hwnd, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(hwnd));
-            if (brush == 0) {
-                brush = api::DefWindowProc(hwnd, WM_CTLCOLORDLG, wParam,
-                                           reinterpret_cast<LPARAM>(hwnd));
-            }
-            RECT client;
-            api::GetClientRect(hwnd, &client);
-            api::FillRect(dc, &client, reinterpret_cast<HBRUSH>(brush));
-            return 1;
-        }
+        case WM_ERASEBKGND:
+            return EraseBackground(hwnd, wParam);
         case WM_SETFONT:
             if (state != nullptr) {
                 state->font = reinterpret_cast<HFONT>(wParam);
@@ -164,64 +227,22 @@ LRESULT DialogDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* h
         case DM_SETDEFID:
             SetDefaultId(hwnd, static_cast<int>(wParam));
             return TRUE;
-        case DM_GETDEFID: {
-            if (state != nullptr && state->defId != 0) {
-                return MAKELONG(state->defId, DC_HASDEFID);
-            }
-            HWND button = FindDefaultButton(hwnd);
-            return button != nullptr ? MAKELONG(api::GetDlgCtrlID(button), DC_HASDEFID) : 0;
-        }
+        case DM_GETDEFID:
+            return GetDefaultId(state, hwnd);
         case WM_ACTIVATE:
-            if (state != nullptr) {
-                HWND focus = api::GetFocus();
-                if (LOWORD(wParam) == WA_INACTIVE) {
-                    if (focus != nullptr && IsDescendant(hwnd, focus)) {
-                        state->savedFocus = focus;
-                    }
-                } else if (state->savedFocus != nullptr && FindWin(state->savedFocus) != nullptr &&
-                           IsDescendant(hwnd, state->savedFocus)) {
-                    api::SetFocus(state->savedFocus);
-                }
-            }
-            return 0;
-        case WM_SETFOCUS: {
-            HWND target = state != nullptr && FindWin(state->savedFocus) != nullptr &&
-                                  IsDescendant(hwnd, state->savedFocus)
-                              ? state->savedFocus
-                              : FirstTabItem(hwnd);
-            if (target != nullptr) {
-                FocusControl(target);
-            }
-            return 0;
-        }
+            return Activate(state, hwnd, wParam);
+        case WM_SETFOCUS:
+            return TakeFocus(state, hwnd);
         case WM_NEXTDLGCTL:
-            if (LOWORD(lParam) != 0) {
-                HWND target = reinterpret_cast<HWND>(wParam);
-                if (FindWin(target) != nullptr) {
-                    FocusControl(target);
-                }
-            } else if (HWND first = FirstTabItem(hwnd)) {
-                FocusControl(first);
-            }
-            return 0;
-        case WM_CLOSE: {
-            // The close box means Cancel, unless Cancel is disabled.
-            HWND cancel = api::GetDlgItem(hwnd, IDCANCEL);
-            if (cancel == nullptr || api::IsWindowEnabled(cancel)) {
-                api::PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                                 reinterpret_cast<LPARAM>(cancel));
-            }
-            return 0;
-        }
+            return NextControl(hwnd, wParam, lParam);
+        case WM_CLOSE:
+            return Close(hwnd);
         case WM_NOTIFYFORMAT:
             return 1;  // NFR_ANSI
         default:
-            *handled = false;
-            return 0;
+            return api::DefWindowProc(hwnd, msg, wParam, lParam);
     }
 }
-
-}  // namespace
 
 int MulDivRound(int a, int b, int c) {
     if (c == 0) {
@@ -246,9 +267,7 @@ SIZE DialogBaseUnits(std::string_view face, int pointSize) {
     return SIZE{metrics.averageWidth, metrics.height};
 }
 
-bool IsDialog(HWND hwnd) {
-    return StateOf(hwnd) != nullptr;
-}
+}  // namespace
 
 bool DialogEnded(HWND hwnd) {
     DialogState* state = StateOf(hwnd);
@@ -258,15 +277,6 @@ bool DialogEnded(HWND hwnd) {
 INT_PTR DialogResult(HWND hwnd) {
     DialogState* state = StateOf(hwnd);
     return state != nullptr ? state->result : 0;
-}
-
-HWND DefaultButton(HWND dialog) {
-    LRESULT id = Send(dialog, DM_GETDEFID, 0, 0);
-    return HIWORD(id) == DC_HASDEFID ? api::GetDlgItem(dialog, LOWORD(id)) : nullptr;
-}
-
-HWND FirstTabItem(HWND dialog) {
-    return FirstTabItemIn(dialog);
 }
 
 OwnerDisabler::OwnerDisabler(HWND owner) {
@@ -292,8 +302,8 @@ LRESULT CALLBACK DefDlgProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     if (w == nullptr) {
         return 0;
     }
-    if (msg == WM_NCCREATE && w->control == nullptr) {
-        w->control = std::make_unique<DialogState>();
+    if (msg == WM_NCCREATE && w->state == nullptr) {
+        w->state = std::make_unique<DialogState>();
     }
     auto dialogProc = reinterpret_cast<DLGPROC>(api::GetWindowLongPtr(hwnd, DWLP_DLGPROC));
     INT_PTR result = 0;
@@ -310,9 +320,7 @@ LRESULT CALLBACK DefDlgProcImpl(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         }
     }
     if (result == 0 && FindWin(hwnd) != nullptr) {
-        bool handled = false;
-        LRESULT value = DialogDefault(hwnd, msg, wParam, lParam, &handled);
-        return handled ? value : api::DefWindowProc(hwnd, msg, wParam, lParam);
+        return DialogDefault(hwnd, msg, wParam, lParam);
     }
     // The procedure handled the message: these messages answer with its
     // return value, the others with DWLP_MSGRESULT.

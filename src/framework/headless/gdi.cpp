@@ -20,7 +20,8 @@
 
 #include "framework/api.h"
 #include "framework/dialog_template.h"
-#include "framework/headless/system.h"
+#include "framework/headless/gdi_objects.h"
+#include "framework/headless/window_manager.h"
 
 namespace fw::headless::detail {
 
@@ -54,16 +55,10 @@ LOGFONT MakeLogFont(LONG height, LONG weight, const char* face, BYTE pitchAndFam
     return font;
 }
 
-HGDIOBJ AddObject(std::unique_ptr<GdiObject> object) {
-    HGDIOBJ handle = NewHandle<HGDIOBJ>();
-    Sys().objects[Key(handle)] = std::move(object);
-    return handle;
-}
-
 HGDIOBJ AddStock(int index, std::unique_ptr<GdiObject> object) {
     object->stock = true;
     HGDIOBJ handle = AddObject(std::move(object));
-    Sys().stockObjects[index] = handle;
+    Gdi().stockObjects[index] = handle;
     return handle;
 }
 
@@ -92,7 +87,7 @@ HDC NewDc(HWND window, bool memory) {
     dc->hdc = handle;
     dc->window = window;
     dc->memory = memory;
-    System& sys = Sys();
+    GdiTables& sys = Gdi();
     dc->brush = static_cast<HBRUSH>(sys.stockObjects[WHITE_BRUSH]);
     dc->pen = static_cast<HPEN>(sys.stockObjects[BLACK_PEN]);
     dc->font = static_cast<HFONT>(sys.stockObjects[SYSTEM_FONT]);
@@ -191,6 +186,19 @@ RECT Intersect(const RECT& a, const RECT& b) {
                 std::min(a.bottom, b.bottom)};
 }
 
+// SetTextColor and its kind: sets one attribute of a DC, answers the one it
+// replaces, or `failure` for a bad DC.
+template <class T>
+T SetDcAttribute(HDC dc, T DeviceContext::*attribute, T value, T failure) {
+    DeviceContext* context = FindDc(dc);
+    if (context == nullptr) {
+        return failure;
+    }
+    T previous = context->*attribute;
+    context->*attribute = value;
+    return previous;
+}
+
 bool RectsOverlap(const RECT& a, const RECT& b) {
     RECT i = Intersect(a, b);
     return i.left < i.right && i.top < i.bottom;
@@ -198,8 +206,62 @@ bool RectsOverlap(const RECT& a, const RECT& b) {
 
 }  // namespace
 
+GdiTables& Gdi() {
+    static GdiTables tables;
+    return tables;
+}
+
+HGDIOBJ AddObject(std::unique_ptr<GdiObject> object) {
+    HGDIOBJ handle = NewHandle<HGDIOBJ>();
+    Gdi().objects[Key(handle)] = std::move(object);
+    return handle;
+}
+
+void Surface::Resize(int newWidth, int newHeight, COLORREF fill) {
+    newWidth = std::max(0, newWidth);
+    newHeight = std::max(0, newHeight);
+    if (newWidth == width && newHeight == height) {
+        return;
+    }
+    std::vector<COLORREF> resized(static_cast<size_t>(newWidth) * newHeight, fill);
+    for (int y = 0; y < std::min(height, newHeight); ++y) {
+        for (int x = 0; x < std::min(width, newWidth); ++x) {
+            resized[static_cast<size_t>(y) * newWidth + x] = At(x, y);
+        }
+    }
+    pixels = std::move(resized);
+    width = newWidth;
+    height = newHeight;
+}
+
+void Surface::Fill(RECT rect, COLORREF color) {
+    LONG left = std::max<LONG>(0, rect.left);
+    LONG top = std::max<LONG>(0, rect.top);
+    LONG right = std::min<LONG>(width, rect.right);
+    LONG bottom = std::min<LONG>(height, rect.bottom);
+    for (LONG y = top; y < bottom; ++y) {
+        for (LONG x = left; x < right; ++x) {
+            Set(x, y, color);
+        }
+    }
+}
+
+void Surface::ForgetTexts(const RECT& area) {
+    if (area.left <= 0 && area.top <= 0 && area.right >= width && area.bottom >= height) {
+        texts.clear();
+        return;
+    }
+    texts.erase(std::remove_if(texts.begin(), texts.end(),
+                               [&area](const DrawnText& t) {
+                                   return t.rect.left >= area.left && t.rect.top >= area.top &&
+                                          t.rect.right <= area.right &&
+                                          t.rect.bottom <= area.bottom;
+                               }),
+                texts.end());
+}
+
 void InitStockObjects() {
-    System& sys = Sys();
+    GdiTables& sys = Gdi();
     if (!sys.stockObjects.empty()) {
         return;
     }
@@ -227,7 +289,7 @@ void InitStockObjects() {
 }
 
 void ResetGdi() {
-    System& sys = Sys();
+    GdiTables& sys = Gdi();
     sys.dcs.clear();
     for (auto it = sys.objects.begin(); it != sys.objects.end();) {
         it = it->second->stock ? std::next(it) : sys.objects.erase(it);
@@ -238,21 +300,11 @@ void ResetGdi() {
 }
 
 GdiObject* FindObject(HGDIOBJ handle) {
-    if (handle == nullptr) {
-        return nullptr;
-    }
-    System& sys = Sys();
-    auto it = sys.objects.find(Key(handle));
-    return it == sys.objects.end() ? nullptr : it->second.get();
+    return FindIn(Gdi().objects, handle);
 }
 
 DeviceContext* FindDc(HDC hdc) {
-    if (hdc == nullptr) {
-        return nullptr;
-    }
-    System& sys = Sys();
-    auto it = sys.dcs.find(Key(hdc));
-    return it == sys.dcs.end() ? nullptr : it->second.get();
+    return FindIn(Gdi().dcs, hdc);
 }
 
 Surface* SurfaceOf(DeviceContext& dc) {
@@ -271,7 +323,7 @@ Surface* SurfaceOf(DeviceContext& dc) {
 
 HFONT SystemFont() {
     InitStockObjects();
-    return static_cast<HFONT>(Sys().stockObjects[SYSTEM_FONT]);
+    return static_cast<HFONT>(Gdi().stockObjects[SYSTEM_FONT]);
 }
 
 LOGFONT LogFontOf(HFONT font) {
@@ -316,12 +368,8 @@ int TextWidth(const LOGFONT& font, std::string_view text) {
     return width;
 }
 
-HDC WindowDc(HWND hwnd) {
-    return api::GetDC(hwnd);
-}
-
 void ReleaseWindowDcs(HWND hwnd) {
-    System& sys = Sys();
+    GdiTables& sys = Gdi();
     for (auto it = sys.dcs.begin(); it != sys.dcs.end();) {
         it =
             (!it->second->memory && it->second->window == hwnd) ? sys.dcs.erase(it) : std::next(it);
@@ -359,7 +407,7 @@ HDC GetDC(HWND hwnd) {
 }
 
 int ReleaseDC(HWND, HDC dc) {
-    System& sys = Sys();
+    GdiTables& sys = Gdi();
     auto it = sys.dcs.find(Key(dc));
     if (it == sys.dcs.end() || it->second->memory) {
         return 0;
@@ -409,7 +457,7 @@ HDC CreateCompatibleDC(HDC) {
 }
 
 BOOL DeleteDC(HDC dc) {
-    System& sys = Sys();
+    GdiTables& sys = Gdi();
     auto it = sys.dcs.find(Key(dc));
     if (it == sys.dcs.end()) {
         return FALSE;
@@ -563,7 +611,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-    System& sys = Sys();
+    GdiTables& sys = Gdi();
     auto it = sys.objects.find(Key(object));
     if (it == sys.objects.end()) {
         return FALSE;
@@ -580,7 +628,7 @@ BOOL DeleteObject(HGDIOBJ object) {
 
 HGDIOBJ GetStockObject(int index) {
     InitStockObjects();
-    System& sys = Sys();
+    GdiTables& sys = Gdi();
     if (index == kStockBitmap) {
         return nullptr;
     }
@@ -861,13 +909,7 @@ BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int length, LPSIZE size) {
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {
-    DeviceContext* context = FindDc(dc);
-    if (context == nullptr) {
-        return CLR_INVALID;
-    }
-    COLORREF previous = context->textColor;
-    context->textColor = color & 0x00FFFFFF;
-    return previous;
+    return SetDcAttribute(dc, &DeviceContext::textColor, color & 0x00FFFFFF, CLR_INVALID);
 }
 
 COLORREF GetTextColor(HDC dc) {
@@ -876,13 +918,7 @@ COLORREF GetTextColor(HDC dc) {
 }
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
-    DeviceContext* context = FindDc(dc);
-    if (context == nullptr) {
-        return CLR_INVALID;
-    }
-    COLORREF previous = context->bkColor;
-    context->bkColor = color & 0x00FFFFFF;
-    return previous;
+    return SetDcAttribute(dc, &DeviceContext::bkColor, color & 0x00FFFFFF, CLR_INVALID);
 }
 
 COLORREF GetBkColor(HDC dc) {
@@ -891,23 +927,14 @@ COLORREF GetBkColor(HDC dc) {
 }
 
 int SetBkMode(HDC dc, int mode) {
-    DeviceContext* context = FindDc(dc);
-    if (context == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) {
+    if (mode != TRANSPARENT && mode != OPAQUE) {
         return 0;
     }
-    int previous = context->bkMode;
-    context->bkMode = mode;
-    return previous;
+    return SetDcAttribute(dc, &DeviceContext::bkMode, mode, 0);
 }
 
 UINT SetTextAlign(HDC dc, UINT align) {
-    DeviceContext* context = FindDc(dc);
-    if (context == nullptr) {
-        return GDI_ERROR;
-    }
-    UINT previous = context->textAlign;
-    context->textAlign = align;
-    return previous;
+    return SetDcAttribute(dc, &DeviceContext::textAlign, align, static_cast<UINT>(GDI_ERROR));
 }
 
 BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous) {
@@ -939,20 +966,16 @@ COLORREF GetPixel(HDC dc, int x, int y) {
 
 namespace fw::headless {
 
-std::vector<ShellRequest> ShellRequests() {
-    return detail::Sys().shellRequests;
-}
-
 size_t LiveGdiObjects() {
     size_t count = 0;
-    for (const auto& entry : detail::Sys().objects) {
+    for (const auto& entry : detail::Gdi().objects) {
         count += entry.second->stock ? 0 : 1;
     }
     return count;
 }
 
 size_t LiveDeviceContexts() {
-    return detail::Sys().dcs.size();
+    return detail::Gdi().dcs.size();
 }
 
 }  // namespace fw::headless

@@ -182,6 +182,16 @@ int ItemList::CopyText(int index, char* buffer) const {
     return static_cast<int>(text.size());
 }
 
+void SendDeleteItem(HWND control, UINT ctlType, int index, ULONG_PTR data) {
+    Window* w = FindWin(control);
+    if (w == nullptr || w->parent == nullptr) {
+        return;
+    }
+    DELETEITEMSTRUCT item{ctlType, static_cast<UINT>(w->id), static_cast<UINT>(index), control,
+                          data};
+    Send(w->parent, WM_DELETEITEM, static_cast<WPARAM>(w->id), reinterpret_cast<LPARAM>(&item));
+}
+
 }  // namespace fw::headless::detail
 
 namespace fw::api {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/headless/system.h"
+#include "framework/headless/control.h"
 #include "framework/winapi.h"
 
 namespace fw::headless::detail {
@@ -89,11 +89,28 @@ private:
     bool m_sorted = false;
 };
 
+// The state the list box and the combo box share: their items and the
+// selected one.
+struct ListControlState : ControlState {
+    ItemList items;
+    int curSel = -1;
+};
+
 // The item bookkeeping of the list box and the combo box, on their states
-// (`State` has an ItemList `items` and the selected index `curSel`).
-// `sendDeleteItem` tells the owner that an item goes (WM_DELETEITEM); the
-// owner's code may change the control or destroy it, so the state is looked
-// up again afterwards.
+// (`State` is a ListControlState). `sendDeleteItem` tells the owner that an
+// item goes (WM_DELETEITEM); the owner's code may change the control or
+// destroy it, so the state is looked up again afterwards.
+
+// WM_DELETEITEM to the parent of a list control for one of its items.
+void SendDeleteItem(HWND control, UINT ctlType, int index, ULONG_PTR data);
+
+// LB_ADDSTRING / CB_ADDSTRING and the INSERTSTRING forms have put an item at
+// `added` (or failed, < 0): the selection follows its item.
+inline void NoteInserted(ListControlState& s, int added) {
+    if (added >= 0 && s.curSel >= added) {
+        ++s.curSel;
+    }
+}
 
 // LB_DELETESTRING / CB_DELETESTRING: the item at `index` goes and the
 // selection follows its item (none when the selected one went). The state
@@ -101,12 +118,12 @@ private:
 // while the owner was told.
 template <class State>
 State* DeleteListItem(HWND hwnd, int index, void (*sendDeleteItem)(HWND, int)) {
-    State* s = ControlStateOf<State>(hwnd);
+    State* s = WindowStateOf<State>(hwnd);
     if (s == nullptr || !s->items.Valid(index)) {
         return nullptr;
     }
     sendDeleteItem(hwnd, index);
-    if ((s = ControlStateOf<State>(hwnd)) == nullptr || !s->items.Valid(index)) {
+    if ((s = WindowStateOf<State>(hwnd)) == nullptr || !s->items.Valid(index)) {
         return nullptr;
     }
     s->items.Delete(index);
@@ -123,12 +140,12 @@ State* DeleteListItem(HWND hwnd, int index, void (*sendDeleteItem)(HWND, int)) {
 // the caller); nullptr when the control went while the owner was told.
 template <class State>
 State* ClearListItems(HWND hwnd, void (*sendDeleteItem)(HWND, int)) {
-    State* s = ControlStateOf<State>(hwnd);
+    State* s = WindowStateOf<State>(hwnd);
     int count = s != nullptr ? s->items.Count() : 0;
     for (int i = 0; i < count; ++i) {
         sendDeleteItem(hwnd, i);
     }
-    if ((s = ControlStateOf<State>(hwnd)) != nullptr) {
+    if ((s = WindowStateOf<State>(hwnd)) != nullptr) {
         s->items.Clear();
     }
     return s;

@@ -1,38 +1,37 @@
 // The "ListBox" class (single selection): strings or item data, sorted
-// insertion, searches, item data, and owner drawing: an owner-drawn list
-// asks its parent for the item height when it is created (WM_MEASUREITEM)
-// and has every item drawn by the parent (WM_DRAWITEM) when it paints, when
-// the selection changes and when it gains or loses the focus.
+// insertion, exact searches, item data, and owner drawing: an owner-drawn
+// list asks its parent for the item height when it is created
+// (WM_MEASUREITEM) and has every item drawn by the parent (WM_DRAWITEM) when
+// it paints, when the selection changes and when it gains or loses the focus.
 #include <algorithm>
 
-#include "framework/api.h"
 #include "framework/headless/item_list.h"
-#include "framework/headless/system.h"
 
 namespace fw::headless::detail {
 
 namespace {
 
-struct ListBoxState : ControlState {
-    ItemList items;
-    int curSel = -1;
-    int top = 0;
-    int itemHeight = 0;
-    bool focused = false;
-    HFONT font = nullptr;
-};
-
-ListBoxState* StateOf(HWND hwnd) {
-    return ControlStateOf<ListBoxState>(hwnd);
-}
-
 bool OwnerDrawn(DWORD style) {
     return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
 }
 
+struct ListBoxState : ListControlState {
+    explicit ListBoxState(const Window& w) {
+        items.Configure(!OwnerDrawn(w.style) || (w.style & LBS_HASSTRINGS),
+                        (w.style & LBS_SORT) != 0);
+    }
+
+    int itemHeight = 0;
+    bool focused = false;
+
+    Answer OnMessage(const ControlMessage& m) override;
+    void Paint(HDC dc, const ControlMessage& m) override;
+    void FontChanged(HWND hwnd) override;
+};
+
 RECT ItemRect(const Window& w, const ListBoxState& s, int index) {
     RECT client = ClientRectOf(w);
-    int y = (index - s.top) * s.itemHeight;
+    int y = index * s.itemHeight;
     return RECT{0, y, client.right, y + s.itemHeight};
 }
 
@@ -40,7 +39,7 @@ RECT ItemRect(const Window& w, const ListBoxState& s, int index) {
 // on a DC of the list box.
 void DrawItem(HWND hwnd, HDC dc, int index, UINT action) {
     Window* w = FindWin(hwnd);
-    ListBoxState* s = StateOf(hwnd);
+    ListBoxState* s = WindowStateOf<ListBoxState>(hwnd);
     if (w == nullptr || s == nullptr || w->parent == nullptr) {
         return;
     }
@@ -83,7 +82,7 @@ void DrawNow(HWND hwnd, const std::vector<int>& indexes, UINT action) {
     }
     HDC dc = api::GetDC(hwnd);
     // In the list's font, as when it paints.
-    if (ListBoxState* s = StateOf(hwnd)) {
+    if (ListBoxState* s = WindowStateOf<ListBoxState>(hwnd)) {
         api::SelectObject(dc, s->font != nullptr ? s->font : SystemFont());
     }
     for (int index : indexes) {
@@ -92,31 +91,28 @@ void DrawNow(HWND hwnd, const std::vector<int>& indexes, UINT action) {
     api::ReleaseDC(hwnd, dc);
 }
 
-void SendDeleteItem(HWND hwnd, int index) {
+// The owner of an owner-drawn list, or of an item with data, learns that it goes.
+void TellDeleteItem(HWND hwnd, int index) {
     Window* w = FindWin(hwnd);
-    ListBoxState* s = StateOf(hwnd);
-    if (w == nullptr || s == nullptr || !s->items.Valid(index) || w->parent == nullptr) {
+    ListBoxState* s = WindowStateOf<ListBoxState>(hwnd);
+    if (w == nullptr || s == nullptr || !s->items.Valid(index)) {
         return;
     }
     ULONG_PTR data = s->items.At(index).data;
-    if (!OwnerDrawn(w->style) && data == 0) {
-        return;
+    if (OwnerDrawn(w->style) || data != 0) {
+        SendDeleteItem(hwnd, ODT_LISTBOX, index, data);
     }
-    DELETEITEMSTRUCT item{ODT_LISTBOX, static_cast<UINT>(w->id), static_cast<UINT>(index), hwnd,
-                          data};
-    Send(w->parent, WM_DELETEITEM, static_cast<WPARAM>(w->id), reinterpret_cast<LPARAM>(&item));
 }
 
-int SetCurSel(HWND hwnd, int index) {
-    ListBoxState* s = StateOf(hwnd);
-    if (index < -1 || index >= s->items.Count()) {
+LRESULT SetCurSel(ListBoxState& s, HWND hwnd, int index) {
+    if (index < -1 || index >= s.items.Count()) {
         return LB_ERR;
     }
-    int previous = s->curSel;
+    int previous = s.curSel;
     if (previous == index) {
         return index == -1 ? LB_ERR : index;
     }
-    s->curSel = index;
+    s.curSel = index;
     std::vector<int> changed;
     if (previous >= 0) {
         changed.push_back(previous);
@@ -128,36 +124,182 @@ int SetCurSel(HWND hwnd, int index) {
     return index == -1 ? LB_ERR : index;
 }
 
-void Paint(HWND hwnd, HDC dc, const Window& w) {
-    ListBoxState* s = StateOf(hwnd);
-    if (s == nullptr) {
-        return;
+void ListBoxState::FontChanged(HWND hwnd) {
+    Window* w = FindWin(hwnd);
+    if (w != nullptr && !OwnerDrawn(w->style)) {
+        itemHeight = FontHeightOf(hwnd);
     }
+}
+
+// WM_CREATE: the line height of the font the list has when it is made (the
+// system font: a dialog sets its own font only afterwards), which an
+// owner-drawn list's parent may change (WM_MEASUREITEM), as user32.
+LRESULT Created(ListBoxState& s, const ControlMessage& m) {
+    s.itemHeight = FontHeightOf(m.hwnd);
+    if (!OwnerDrawn(m.window.style) || m.window.parent == nullptr) {
+        return 0;
+    }
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_LISTBOX;
+    measure.CtlID = static_cast<UINT>(m.window.id);
+    measure.itemID = 0;
+    measure.itemWidth = static_cast<UINT>(ClientRectOf(m.window).right);
+    measure.itemHeight = static_cast<UINT>(s.itemHeight);
+    Send(m.window.parent, WM_MEASUREITEM, static_cast<WPARAM>(m.window.id),
+         reinterpret_cast<LPARAM>(&measure));
+    ListBoxState* live = WindowStateOf<ListBoxState>(m.hwnd);
+    if (live != nullptr && measure.itemHeight > 0) {
+        live->itemHeight = static_cast<int>(measure.itemHeight);
+    }
+    return 0;
+}
+
+LRESULT AddItem(ListBoxState& s, const ControlMessage& m) {
+    int added = s.items.Add(m.lParam, nullptr);
+    NoteInserted(s, added);
+    Invalidate(m.hwnd, nullptr, true, false);
+    return added;
+}
+
+LRESULT DeleteItem(const ControlMessage& m) {
+    ListBoxState* s = DeleteListItem<ListBoxState>(m.hwnd, m.Index(), TellDeleteItem);
+    if (s == nullptr) {
+        return LB_ERR;
+    }
+    Invalidate(m.hwnd, nullptr, true, false);
+    return s->items.Count();
+}
+
+LRESULT ResetContent(const ControlMessage& m) {
+    if (ListBoxState* s = ClearListItems<ListBoxState>(m.hwnd, TellDeleteItem)) {
+        s->curSel = -1;
+    }
+    Invalidate(m.hwnd, nullptr, true, false);
+    return 0;
+}
+
+LRESULT GetItemRect(const ListBoxState& s, const ControlMessage& m) {
+    if (!s.items.Valid(m.Index()) || m.lParam == 0) {
+        return LB_ERR;
+    }
+    *reinterpret_cast<RECT*>(m.lParam) = ItemRect(m.window, s, m.Index());
+    return 1;
+}
+
+// A press selects the item under the mouse; LBS_NOTIFY tells the parent.
+LRESULT ButtonDown(const ControlMessage& m) {
+    api::SetFocus(m.hwnd);
+    ListBoxState* s = WindowStateOf<ListBoxState>(m.hwnd);
+    if (s == nullptr || s->itemHeight <= 0) {
+        return 0;
+    }
+    int hit = PointOf(m.lParam).y / s->itemHeight;
+    if (!s->items.Valid(hit)) {
+        return 0;
+    }
+    bool changed = hit != s->curSel;
+    SetCurSel(*s, m.hwnd, hit);
+    Window* w = FindWin(m.hwnd);
+    if (w != nullptr && (w->style & LBS_NOTIFY)) {
+        if (changed) {
+            NotifyParent(m.hwnd, LBN_SELCHANGE);
+        }
+        if (m.msg == WM_LBUTTONDBLCLK) {
+            NotifyParent(m.hwnd, LBN_DBLCLK);
+        }
+    }
+    return 0;
+}
+
+// WM_SETFOCUS and WM_KILLFOCUS: the focus item is drawn again.
+LRESULT Focus(ListBoxState& s, const ControlMessage& m) {
+    const bool gained = m.msg == WM_SETFOCUS;
+    s.focused = gained;
+    int focusItem = s.items.Count() == 0 ? -1 : std::max(0, s.curSel);
+    DrawNow(m.hwnd, {focusItem}, ODA_FOCUS);
+    Window* w = FindWin(m.hwnd);
+    if (w != nullptr && (w->style & LBS_NOTIFY)) {
+        NotifyParent(m.hwnd, gained ? LBN_SETFOCUS : LBN_KILLFOCUS);
+    }
+    return 0;
+}
+
+Answer ListBoxState::OnMessage(const ControlMessage& m) {
+    switch (m.msg) {
+        case WM_CREATE:
+            return Created(*this, m);
+        case LB_ADDSTRING:
+            return AddItem(*this, m);
+        case LB_DELETESTRING:
+            return DeleteItem(m);
+        case LB_RESETCONTENT:
+            return ResetContent(m);
+        case LB_GETCOUNT:
+            return items.Count();
+        case LB_GETCURSEL:
+            return curSel;
+        case LB_SETCURSEL:
+            return SetCurSel(*this, m.hwnd, m.Index());
+        case LB_GETTEXT:
+            return items.CopyText(m.Index(), reinterpret_cast<char*>(m.lParam));
+        case LB_GETTEXTLEN:
+            return items.TextLength(m.Index());
+        case LB_GETITEMDATA:
+            return items.DataOf(m.Index());
+        case LB_SETITEMDATA:
+            return items.SetData(m.Index(), m.lParam);
+        case LB_FINDSTRINGEXACT:
+            return items.Find(m.Index(), m.lParam, true);
+        case LB_GETITEMHEIGHT:
+            return itemHeight;
+        case LB_GETITEMRECT:
+            return GetItemRect(*this, m);
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            return ButtonDown(m);
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            return Focus(*this, m);
+        case WM_DESTROY:
+            // The owner learns of every item that goes with the list.
+            if (ListBoxState* s = ClearListItems<ListBoxState>(m.hwnd, TellDeleteItem)) {
+                s->curSel = -1;
+            }
+            return 0;
+        default:
+            return Default();
+    }
+}
+
+void ListBoxState::Paint(HDC dc, const ControlMessage& m) {
+    const Window& w = m.window;
     RECT client = ClientRectOf(w);
-    HBRUSH brush = ControlBrush(hwnd, WM_CTLCOLORLISTBOX, dc);
+    HBRUSH brush = ControlBrush(m.hwnd, WM_CTLCOLORLISTBOX, dc);
     api::FillRect(dc, &client, brush);
     bool ownerDrawn = OwnerDrawn(w.style);
-    if (ownerDrawn && s->items.Count() == 0 && s->focused) {
-        DrawItem(hwnd, dc, -1, ODA_FOCUS);
+    if (ownerDrawn && items.Count() == 0 && focused) {
+        DrawItem(m.hwnd, dc, -1, ODA_FOCUS);
     }
-    api::SelectObject(dc, s->font != nullptr ? s->font : SystemFont());
-    for (int index = s->top; index < s->items.Count(); ++index) {
-        RECT item = ItemRect(w, *s, index);
+    api::SelectObject(dc, font != nullptr ? font : SystemFont());
+    for (int index = 0; index < items.Count(); ++index) {
+        RECT item = ItemRect(w, *this, index);
         if (item.top >= client.bottom) {
             break;
         }
         if (ownerDrawn) {
-            DrawItem(hwnd, dc, index, ODA_DRAWENTIRE);
+            DrawItem(m.hwnd, dc, index, ODA_DRAWENTIRE);
             continue;
         }
-        bool selected = index == s->curSel;
+        bool selected = index == curSel;
         if (selected) {
             api::FillRect(dc, &item, api::GetSysColorBrush(COLOR_HIGHLIGHT));
         }
         api::SetBkMode(dc, TRANSPARENT);
         api::SetTextColor(dc, api::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT text{item.left + 2, item.top, item.right, item.bottom};
-        const std::string& label = s->items.At(index).text;
+        const std::string& label = items.At(index).text;
         api::DrawText(dc, label.c_str(), static_cast<int>(label.size()), &text,
                       DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     }
@@ -166,199 +308,7 @@ void Paint(HWND hwnd, HDC dc, const Window& w) {
 }  // namespace
 
 LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Window* w = FindWin(hwnd);
-    if (w == nullptr) {
-        return 0;
-    }
-    if (msg == WM_NCCREATE) {
-        auto state = std::make_unique<ListBoxState>();
-        bool ownerDrawn = OwnerDrawn(w->style);
-        state->items.Configure(!ownerDrawn || (w->style & LBS_HASSTRINGS),
-                               (w->style & LBS_SORT) != 0);
-        w->control = std::move(state);
-        return api::DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    ListBoxState* s = StateOf(hwnd);
-    if (s == nullptr) {
-        return api::DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    int count = s->items.Count();
-    int index = static_cast<int>(static_cast<INT_PTR>(wParam));
-    switch (msg) {
-        case WM_CREATE: {
-            // The line height of the font the list has when it is made (the
-            // system font: a dialog sets its own font only afterwards), which an
-            // owner-drawn list's parent may change (WM_MEASUREITEM), as user32.
-            s->itemHeight = FontHeightOf(hwnd);
-            if (OwnerDrawn(w->style) && w->parent != nullptr) {
-                MEASUREITEMSTRUCT measure{};
-                measure.CtlType = ODT_LISTBOX;
-                measure.CtlID = static_cast<UINT>(w->id);
-                measure.itemID = 0;
-                measure.itemWidth = static_cast<UINT>(ClientRectOf(*w).right);
-                measure.itemHeight = static_cast<UINT>(s->itemHeight);
-                Send(w->parent, WM_MEASUREITEM, static_cast<WPARAM>(w->id),
-                     reinterpret_cast<LPARAM>(&measure));
-                if ((s = StateOf(hwnd)) != nullptr && measure.itemHeight > 0) {
-                    s->itemHeight = static_cast<int>(measure.itemHeight);
-                }
-            }
-            return 0;
-        }
-        case LB_ADDSTRING:
-        case LB_INSERTSTRING: {
-            int added;
-            if (msg == LB_ADDSTRING) {
-                added = s->items.Add(lParam, [hwnd](ULONG_PTR a, ULONG_PTR b) {
-                    Window* self = FindWin(hwnd);
-                    COMPAREITEMSTRUCT compare{
-                        ODT_LISTBOX, static_cast<UINT>(self->id), hwnd, 0, a, 0, b, 0};
-                    return static_cast<int>(Send(self->parent, WM_COMPAREITEM,
-                                                 static_cast<WPARAM>(self->id),
-                                                 reinterpret_cast<LPARAM>(&compare)));
-                });
-            } else {
-                added = s->items.Insert(index, lParam);
-            }
-            if (added >= 0 && s->curSel >= added) {
-                ++s->curSel;
-            }
-            if (added >= 0 && (w->style & LBS_OWNERDRAWVARIABLE)) {
-                MEASUREITEMSTRUCT measure{ODT_LISTBOX,
-                                          static_cast<UINT>(w->id),
-                                          static_cast<UINT>(added),
-                                          static_cast<UINT>(ClientRectOf(*w).right),
-                                          static_cast<UINT>(s->itemHeight),
-                                          s->items.At(added).data};
-                Send(w->parent, WM_MEASUREITEM, static_cast<WPARAM>(w->id),
-                     reinterpret_cast<LPARAM>(&measure));
-            }
-            Invalidate(hwnd, nullptr, true, false);
-            return added;
-        }
-        case LB_DELETESTRING:
-            if ((s = DeleteListItem<ListBoxState>(hwnd, index, SendDeleteItem)) == nullptr) {
-                return LB_ERR;
-            }
-            s->top = std::min(s->top, std::max(0, s->items.Count() - 1));
-            Invalidate(hwnd, nullptr, true, false);
-            return s->items.Count();
-        case LB_RESETCONTENT:
-            if ((s = ClearListItems<ListBoxState>(hwnd, SendDeleteItem)) != nullptr) {
-                s->curSel = -1;
-                s->top = 0;
-            }
-            Invalidate(hwnd, nullptr, true, false);
-            return 0;
-        case LB_GETCOUNT:
-            return count;
-        case LB_GETCURSEL:
-            return s->curSel;
-        case LB_SETCURSEL:
-            return SetCurSel(hwnd, index);
-        case LB_GETSEL:
-            return s->items.Valid(index) ? (index == s->curSel ? 1 : 0) : LB_ERR;
-        case LB_GETTEXT:
-            return s->items.CopyText(index, reinterpret_cast<char*>(lParam));
-        case LB_GETTEXTLEN:
-            return s->items.TextLength(index);
-        case LB_GETITEMDATA:
-            return s->items.DataOf(index);
-        case LB_SETITEMDATA:
-            return s->items.SetData(index, lParam);
-        case LB_FINDSTRING:
-        case LB_FINDSTRINGEXACT:
-            return s->items.Find(index, lParam, msg == LB_FINDSTRINGEXACT);
-        case LB_SELECTSTRING: {
-            int found = s->items.Find(index, lParam, false);
-            if (found == LB_ERR) {
-                return LB_ERR;
-            }
-            return SetCurSel(hwnd, found);
-        }
-        case LB_GETTOPINDEX:
-            return s->top;
-        case LB_SETTOPINDEX:
-            if (index < 0 || index >= std::max(1, count)) {
-                return LB_ERR;
-            }
-            s->top = index;
-            Invalidate(hwnd, nullptr, true, false);
-            return 0;
-        case LB_GETITEMHEIGHT:
-            return s->itemHeight;
-        case LB_SETITEMHEIGHT:
-            if (LOWORD(lParam) == 0 || LOWORD(lParam) > 255) {
-                return LB_ERR;
-            }
-            s->itemHeight = LOWORD(lParam);
-            Invalidate(hwnd, nullptr, true, false);
-            return 0;
-        case LB_GETITEMRECT:
-            if (!s->items.Valid(index) || lParam == 0) {
-                return LB_ERR;
-            }
-            *reinterpret_cast<RECT*>(lParam) = ItemRect(*w, *s, index);
-            return 1;
-        case LB_SETSEL:
-        case LB_GETSELCOUNT:
-        case LB_GETSELITEMS:
-            return LB_ERR;  // single-selection lists only
-        case WM_SETFONT:
-            s->font = reinterpret_cast<HFONT>(wParam);
-            if (!OwnerDrawn(w->style)) {
-                s->itemHeight = FontHeightOf(hwnd);
-            }
-            if (lParam) {
-                Invalidate(hwnd, nullptr, true, false);
-            }
-            return 0;
-        case WM_GETDLGCODE:
-            return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: {
-            api::SetFocus(hwnd);
-            if ((s = StateOf(hwnd)) == nullptr || s->itemHeight <= 0) {
-                return 0;
-            }
-            int hit = s->top + PointOf(lParam).y / s->itemHeight;
-            if (!s->items.Valid(hit)) {
-                return 0;
-            }
-            bool changed = hit != s->curSel;
-            SetCurSel(hwnd, hit);
-            if ((w = FindWin(hwnd)) != nullptr && (w->style & LBS_NOTIFY)) {
-                if (changed) {
-                    NotifyParent(hwnd, LBN_SELCHANGE);
-                }
-                if (msg == WM_LBUTTONDBLCLK) {
-                    NotifyParent(hwnd, LBN_DBLCLK);
-                }
-            }
-            return 0;
-        }
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS: {
-            s->focused = msg == WM_SETFOCUS;
-            int focusItem = count == 0 ? -1 : std::max(0, s->curSel);
-            DrawNow(hwnd, {focusItem}, ODA_FOCUS);
-            if ((w = FindWin(hwnd)) != nullptr && (w->style & LBS_NOTIFY)) {
-                NotifyParent(hwnd, msg == WM_SETFOCUS ? LBN_SETFOCUS : LBN_KILLFOCUS);
-            }
-            return 0;
-        }
-        case WM_DESTROY:
-            // The owner learns of every item that goes with the list.
-            if ((s = ClearListItems<ListBoxState>(hwnd, SendDeleteItem)) != nullptr) {
-                s->curSel = -1;
-            }
-            return 0;
-        case WM_ENABLE:
-            Invalidate(hwnd, nullptr, true, false);
-            return 0;
-        default:
-            return DefControlProc(hwnd, msg, wParam, lParam, s->font, Paint);
-    }
+    return ControlProc<ListBoxState>(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace fw::headless::detail

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "framework/api.h"
-#include "framework/headless/system.h"
+#include "framework/headless/dialog_manager.h"
+#include "framework/headless/window_manager.h"
 #include "platform/files.h"
 
 namespace fw::headless::detail {
@@ -15,21 +17,11 @@ namespace fw::headless::detail {
 namespace {
 
 const char* KindName(ModalWindow::Kind kind) {
-    switch (kind) {
-        case ModalWindow::Dialog:
-            return "dialog";
-        case ModalWindow::PropertySheet:
-            return "property sheet";
-        case ModalWindow::MessageBox:
-            return "message box";
-        case ModalWindow::ColorDialog:
-            return "colour dialog";
-        case ModalWindow::OpenFileDialog:
-            return "open file dialog";
-        case ModalWindow::SaveFileDialog:
-            return "save file dialog";
-    }
-    return "modal window";
+    // In the order of ModalWindow::Kind.
+    static const char* const kNames[] = {"dialog",        "property sheet",   "message box",
+                                         "colour dialog", "open file dialog", "save file dialog"};
+    const auto index = static_cast<size_t>(kind);
+    return index < std::size(kNames) ? kNames[index] : "modal window";
 }
 
 // The buttons of a message box type, the first being what closing it gives.
@@ -99,22 +91,22 @@ BOOL RunFileDialog(LPOPENFILENAME ofn, ModalWindow::Kind kind) {
 
 }  // namespace
 
+ModalRuns& Modal() {
+    static ModalRuns s_modal;
+    return s_modal;
+}
+
 bool RunModalHook(ModalWindow& modal) {
-    System& sys = Sys();
-    if (!sys.modalHook) {
+    if (!Modal().hook) {
         RecordError(std::string("a ") + KindName(modal.kind) +
                     " came up with no modal hook installed; it was cancelled");
         return false;
     }
     // The hook may install another hook or reset; run a copy.
-    std::function<void(ModalWindow&)> hook = sys.modalHook;
+    std::function<void(ModalWindow&)> hook = Modal().hook;
     hook(modal);
     PumpMessages();
     return true;
-}
-
-void RecordError(std::string message) {
-    Sys().errors.push_back(std::move(message));
 }
 
 }  // namespace fw::headless::detail
@@ -177,7 +169,7 @@ HINSTANCE ShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, 
     request.parameters = parameters != nullptr ? parameters : "";
     request.directory = directory != nullptr ? directory : "";
     request.showCmd = showCmd;
-    Sys().shellRequests.push_back(std::move(request));
+    Modal().shellRequests.push_back(std::move(request));
     return reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(33));  // above 32: done
 }
 
@@ -194,13 +186,11 @@ namespace fw::headless {
 using namespace detail;
 
 void SetModalHook(std::function<void(ModalWindow&)> hook) {
-    Sys().modalHook = std::move(hook);
+    Modal().hook = std::move(hook);
 }
 
-std::vector<std::string> TakeErrors() {
-    std::vector<std::string> errors;
-    errors.swap(Sys().errors);
-    return errors;
+std::vector<ShellRequest> ShellRequests() {
+    return Modal().shellRequests;
 }
 
 bool Click(HWND control) {

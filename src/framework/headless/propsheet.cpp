@@ -25,7 +25,8 @@
 #include <map>
 
 #include "framework/api.h"
-#include "framework/headless/system.h"
+#include "framework/headless/dialog_manager.h"
+#include "framework/headless/window_manager.h"
 
 namespace fw::headless::detail {
 
@@ -369,34 +370,105 @@ INT_PTR Answer(HWND hwnd, LRESULT value) {
     return TRUE;
 }
 
+// WM_INITDIALOG: the tabs, the layout for the largest page, the creation
+// callback's PSCB_INITIALIZED, the start page and the title.
+INT_PTR InitSheet(HWND hwnd, LPARAM lParam) {
+    auto* info = reinterpret_cast<SheetInfo*>(lParam);
+    info->hwnd = hwnd;
+    Sheets()[Key(hwnd)] = info;
+    api::SetWindowLongPtr(hwnd, DWLP_USER, lParam);
+    HWND tab = api::GetDlgItem(hwnd, kTabControlId);
+    for (size_t i = 0; i < info->pages.size(); ++i) {
+        TCITEM item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(info->pages[i].title.c_str());
+        Send(tab, TCM_INSERTITEM, i, reinterpret_cast<LPARAM>(&item));
+    }
+    if (SizeMismatch(*info)) {
+        AdjustSize(*info);
+        AdjustButtons(*info);
+    }
+    if ((info->header.dwFlags & PSH_USECALLBACK) && info->header.pfnCallback != nullptr) {
+        info->header.pfnCallback(hwnd, PSCB_INITIALIZED, 0);
+    }
+    if ((info = InfoOf(hwnd)) == nullptr) {
+        return TRUE;
+    }
+    info->active = -1;
+    SetCurSel(*info, info->startPage, false);
+    Send(tab, TCM_SETCURSEL, static_cast<WPARAM>(std::max(0, info->active)), 0);
+    SetTitle(*info, info->header.dwFlags, info->header.pszCaption);
+    return TRUE;
+}
+
+// WM_NOTIFY from the tab control: the page being left may refuse
+// (TCN_SELCHANGING); the page chosen is shown (TCN_SELCHANGE).
+INT_PTR TabNotify(SheetInfo& info, HWND hwnd, const NMHDR* header) {
+    if (header == nullptr || header->idFrom != kTabControlId) {
+        return FALSE;
+    }
+    if (header->code == TCN_SELCHANGING) {
+        return Answer(hwnd, CanLeave(info) ? FALSE : TRUE);
+    }
+    if (header->code == TCN_SELCHANGE) {
+        HWND tab = header->hwndFrom;
+        int index = static_cast<int>(Send(tab, TCM_GETCURSEL, 0, 0));
+        SheetInfo* live = &info;
+        if (!SetCurSel(info, index, false) && (live = InfoOf(hwnd)) != nullptr) {
+            Send(tab, TCM_SETCURSEL, static_cast<WPARAM>(std::max(0, live->active)), 0);
+        }
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// PSM_SETCURSEL: the page by index, or by its entry (lParam).
+INT_PTR SelectPage(SheetInfo& info, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    int index = static_cast<int>(wParam);
+    if (lParam != 0) {
+        for (size_t i = 0; i < info.pages.size(); ++i) {
+            if (reinterpret_cast<LPARAM>(info.pages[i].Page()) == lParam) {
+                index = static_cast<int>(i);
+            }
+        }
+    }
+    return Answer(hwnd, SetCurSel(info, index, true) ? TRUE : FALSE);
+}
+
+// PSM_CHANGED and PSM_UNCHANGED: Apply Now is enabled while a page has
+// changes.
+INT_PTR PageChanged(SheetInfo& info, HWND hwnd, HWND page, bool changed) {
+    bool anyDirty = false;
+    for (PageInfo& entry : info.pages) {
+        if (entry.hwnd == page) {
+            entry.dirty = changed;
+        }
+        anyDirty = anyDirty || entry.dirty;
+    }
+    api::EnableWindow(api::GetDlgItem(hwnd, kApplyId), anyDirty ? TRUE : FALSE);
+    return TRUE;
+}
+
+HWND CurrentPage(const SheetInfo& info) {
+    return info.activeValid && info.active >= 0 ? info.pages[static_cast<size_t>(info.active)].hwnd
+                                                : nullptr;
+}
+
+// WM_DESTROY: the pages that were created are released (PSPCB_RELEASE).
+INT_PTR ReleasePages(SheetInfo& info) {
+    for (PageInfo& page : info.pages) {
+        PROPSHEETPAGE* sheetPage = page.Page();
+        if (page.hwnd != nullptr && (sheetPage->dwFlags & PSP_USECALLBACK) &&
+            sheetPage->pfnCallback != nullptr) {
+            sheetPage->pfnCallback(nullptr, PSPCB_RELEASE, sheetPage);
+        }
+    }
+    return FALSE;
+}
+
 INT_PTR CALLBACK SheetDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
-        auto* info = reinterpret_cast<SheetInfo*>(lParam);
-        info->hwnd = hwnd;
-        Sheets()[Key(hwnd)] = info;
-        api::SetWindowLongPtr(hwnd, DWLP_USER, lParam);
-        HWND tab = api::GetDlgItem(hwnd, kTabControlId);
-        for (size_t i = 0; i < info->pages.size(); ++i) {
-            TCITEM item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = const_cast<char*>(info->pages[i].title.c_str());
-            Send(tab, TCM_INSERTITEM, i, reinterpret_cast<LPARAM>(&item));
-        }
-        if (SizeMismatch(*info)) {
-            AdjustSize(*info);
-            AdjustButtons(*info);
-        }
-        if ((info->header.dwFlags & PSH_USECALLBACK) && info->header.pfnCallback != nullptr) {
-            info->header.pfnCallback(hwnd, PSCB_INITIALIZED, 0);
-        }
-        if ((info = InfoOf(hwnd)) == nullptr) {
-            return TRUE;
-        }
-        info->active = -1;
-        SetCurSel(*info, info->startPage, false);
-        Send(tab, TCM_SETCURSEL, static_cast<WPARAM>(std::max(0, info->active)), 0);
-        SetTitle(*info, info->header.dwFlags, info->header.pszCaption);
-        return TRUE;
+        return InitSheet(hwnd, lParam);
     }
     SheetInfo* info = InfoOf(hwnd);
     if (info == nullptr) {
@@ -407,77 +479,24 @@ INT_PTR CALLBACK SheetDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
             Cancel(*info);
             return TRUE;
         case WM_COMMAND:
-            if (!DoCommand(*info, LOWORD(wParam)) && info->activeValid && info->active >= 0) {
+            if (!DoCommand(*info, LOWORD(wParam)) && CurrentPage(*info) != nullptr) {
                 // No default handling: the command goes to the current page.
-                Send(info->pages[static_cast<size_t>(info->active)].hwnd, WM_COMMAND, wParam,
-                     lParam);
+                Send(CurrentPage(*info), WM_COMMAND, wParam, lParam);
             }
             return TRUE;
-        case WM_NOTIFY: {
-            auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header == nullptr || header->idFrom != kTabControlId) {
-                return FALSE;
-            }
-            if (header->code == TCN_SELCHANGING) {
-                return Answer(hwnd, CanLeave(*info) ? FALSE : TRUE);
-            }
-            if (header->code == TCN_SELCHANGE) {
-                HWND tab = header->hwndFrom;
-                int index = static_cast<int>(Send(tab, TCM_GETCURSEL, 0, 0));
-                if (!SetCurSel(*info, index, false) && (info = InfoOf(hwnd)) != nullptr) {
-                    Send(tab, TCM_SETCURSEL, static_cast<WPARAM>(std::max(0, info->active)), 0);
-                }
-                return TRUE;
-            }
-            return FALSE;
-        }
-        case PSM_SETCURSEL: {
-            int index = static_cast<int>(wParam);
-            if (lParam != 0) {
-                for (size_t i = 0; i < info->pages.size(); ++i) {
-                    if (reinterpret_cast<LPARAM>(info->pages[i].Page()) == lParam) {
-                        index = static_cast<int>(i);
-                    }
-                }
-            }
-            return Answer(hwnd, SetCurSel(*info, index, true) ? TRUE : FALSE);
-        }
+        case WM_NOTIFY:
+            return TabNotify(*info, hwnd, reinterpret_cast<const NMHDR*>(lParam));
+        case PSM_SETCURSEL:
+            return SelectPage(*info, hwnd, wParam, lParam);
         case PSM_GETCURRENTPAGEHWND:
-            return Answer(hwnd, info->activeValid && info->active >= 0
-                                    ? reinterpret_cast<LRESULT>(
-                                          info->pages[static_cast<size_t>(info->active)].hwnd)
-                                    : 0);
+            return Answer(hwnd, reinterpret_cast<LRESULT>(CurrentPage(*info)));
         case PSM_GETTABCONTROL:
             return Answer(hwnd, reinterpret_cast<LRESULT>(api::GetDlgItem(hwnd, kTabControlId)));
         case PSM_CHANGED:
-        case PSM_UNCHANGED: {
-            bool anyDirty = false;
-            for (PageInfo& page : info->pages) {
-                if (page.hwnd == reinterpret_cast<HWND>(wParam)) {
-                    page.dirty = msg == PSM_CHANGED;
-                }
-                anyDirty = anyDirty || page.dirty;
-            }
-            api::EnableWindow(api::GetDlgItem(hwnd, kApplyId), anyDirty ? TRUE : FALSE);
-            return TRUE;
-        }
-        case PSM_APPLY:
-            return Answer(hwnd, Apply(*info, 0) ? TRUE : FALSE);
-        case PSM_PRESSBUTTON: {
-            static const int kButtons[] = {0, 0, 0, IDOK, kApplyId, IDCANCEL, IDHELP};
-            if (wParam >= PSBTN_OK && wParam <= PSBTN_HELP) {
-                int id = kButtons[wParam];
-                Send(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(api::GetDlgItem(hwnd, id)));
-            }
-            return TRUE;
-        }
+        case PSM_UNCHANGED:
+            return PageChanged(*info, hwnd, reinterpret_cast<HWND>(wParam), msg == PSM_CHANGED);
         case PSM_SETTITLE:
             SetTitle(*info, static_cast<DWORD>(wParam), reinterpret_cast<LPCSTR>(lParam));
-            return TRUE;
-        case PSM_CANCELTOCLOSE:
-            api::EnableWindow(api::GetDlgItem(hwnd, IDCANCEL), FALSE);
-            api::SetWindowText(api::GetDlgItem(hwnd, IDOK), "Close");
             return TRUE;
         case PSM_INDEXTOHWND: {
             size_t index = static_cast<size_t>(wParam);
@@ -485,26 +504,8 @@ INT_PTR CALLBACK SheetDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
                                     ? reinterpret_cast<LRESULT>(info->pages[index].hwnd)
                                     : 0);
         }
-        case PSM_HWNDTOINDEX: {
-            LRESULT found = -1;
-            for (size_t i = 0; i < info->pages.size(); ++i) {
-                if (info->pages[i].hwnd == reinterpret_cast<HWND>(wParam)) {
-                    found = static_cast<LRESULT>(i);
-                }
-            }
-            return Answer(hwnd, found);
-        }
-        case PSM_ISDIALOGMESSAGE:
-            return Answer(hwnd, FALSE);
         case WM_DESTROY:
-            for (PageInfo& page : info->pages) {
-                PROPSHEETPAGE* sheetPage = page.Page();
-                if (page.hwnd != nullptr && (sheetPage->dwFlags & PSP_USECALLBACK) &&
-                    sheetPage->pfnCallback != nullptr) {
-                    sheetPage->pfnCallback(nullptr, PSPCB_RELEASE, sheetPage);
-                }
-            }
-            return FALSE;
+            return ReleasePages(*info);
         case WM_NCDESTROY:
             Sheets().erase(Key(hwnd));
             return FALSE;

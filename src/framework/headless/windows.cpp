@@ -1,13 +1,15 @@
 // The window manager of the headless backend: the window tree, classes,
 // messages and the posted-message queue, geometry, focus and activation,
-// properties, painting on demand, timers on the virtual clock, cursors and
-// system colours.
+// properties and cursors. Painting (painting.cpp), timers (timers.cpp) and
+// the system colours (system_colors.cpp) have their own sources.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
 #include "framework/api.h"
-#include "framework/headless/system.h"
+#include "framework/headless/control.h"
+#include "framework/headless/dialog_manager.h"
+#include "framework/headless/window_manager.h"
 
 namespace fw::headless::detail {
 
@@ -21,61 +23,9 @@ constexpr int kBorder = 1;          // SM_CXBORDER
 constexpr int kClientEdge = 2;      // SM_CXEDGE
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
-constexpr int kMinimumTimer = 10;  // USER_TIMER_MINIMUM
 constexpr int kPumpLimit = 100000;
 
-// The classic ("Windows Standard") colour scheme.
-const COLORREF kSysColors[] = {
-    RGB(192, 192, 192),  // COLOR_SCROLLBAR
-    RGB(0, 128, 128),    // COLOR_BACKGROUND
-    RGB(0, 0, 128),      // COLOR_ACTIVECAPTION
-    RGB(128, 128, 128),  // COLOR_INACTIVECAPTION
-    RGB(192, 192, 192),  // COLOR_MENU
-    RGB(255, 255, 255),  // COLOR_WINDOW
-    RGB(0, 0, 0),        // COLOR_WINDOWFRAME
-    RGB(0, 0, 0),        // COLOR_MENUTEXT
-    RGB(0, 0, 0),        // COLOR_WINDOWTEXT
-    RGB(255, 255, 255),  // COLOR_CAPTIONTEXT
-    RGB(192, 192, 192),  // COLOR_ACTIVEBORDER
-    RGB(192, 192, 192),  // COLOR_INACTIVEBORDER
-    RGB(128, 128, 128),  // COLOR_APPWORKSPACE
-    RGB(0, 0, 128),      // COLOR_HIGHLIGHT
-    RGB(255, 255, 255),  // COLOR_HIGHLIGHTTEXT
-    RGB(192, 192, 192),  // COLOR_BTNFACE
-    RGB(128, 128, 128),  // COLOR_BTNSHADOW
-    RGB(128, 128, 128),  // COLOR_GRAYTEXT
-    RGB(0, 0, 0),        // COLOR_BTNTEXT
-    RGB(192, 192, 192),  // COLOR_INACTIVECAPTIONTEXT
-    RGB(255, 255, 255),  // COLOR_BTNHIGHLIGHT
-    RGB(0, 0, 0),        // COLOR_3DDKSHADOW
-    RGB(192, 192, 192),  // COLOR_3DLIGHT
-    RGB(0, 0, 0),        // COLOR_INFOTEXT
-    RGB(255, 255, 225),  // COLOR_INFOBK
-    RGB(181, 181, 181),  // 25 (unnamed)
-    RGB(0, 0, 128),      // COLOR_HOTLIGHT
-    RGB(166, 202, 240),  // COLOR_GRADIENTACTIVECAPTION
-    RGB(192, 192, 192),  // COLOR_GRADIENTINACTIVECAPTION
-    RGB(0, 0, 128),      // COLOR_MENUHILIGHT
-    RGB(192, 192, 192),  // COLOR_MENUBAR
-};
-constexpr int kSysColorCount = static_cast<int>(sizeof(kSysColors) / sizeof(kSysColors[0]));
-
 bool g_initialized = false;
-
-// Keeps the dispatch depth right while a window procedure runs, and empties
-// the graveyard when the outermost dispatch returns.
-class DispatchScope {
-public:
-    DispatchScope() { ++Sys().dispatchDepth; }
-    ~DispatchScope() {
-        System& sys = Sys();
-        if (--sys.dispatchDepth == 0) {
-            sys.graveyard.clear();
-        }
-    }
-    DispatchScope(const DispatchScope&) = delete;
-    DispatchScope& operator=(const DispatchScope&) = delete;
-};
 
 LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return api::DefWindowProc(hwnd, msg, wParam, lParam);
@@ -193,6 +143,81 @@ void DestroyTree(HWND hwnd) {
     }
 }
 
+std::string UpperCase(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return upper;
+}
+
+// A property name: a string (an atom names no property here).
+bool IsPropName(LPCSTR name) {
+    return name != nullptr && !IS_INTRESOURCE(name);
+}
+
+// The window's property of that name (names ignore case), or the end.
+std::vector<std::pair<std::string, HANDLE>>::iterator FindProp(Window& w, LPCSTR name) {
+    std::string key = UpperCase(name);
+    return std::find_if(
+        w.props.begin(), w.props.end(),
+        [&key](const std::pair<std::string, HANDLE>& prop) { return prop.first == key; });
+}
+
+// The default handling of DefWindowProc, a function per message.
+
+// WM_NCCREATE: the window takes the text it is created with.
+LRESULT TakeCreationText(Window& w, const CREATESTRUCT* create) {
+    if (create != nullptr && create->lpszName != nullptr && !IS_INTRESOURCE(create->lpszName)) {
+        w.text = create->lpszName;
+    }
+    return TRUE;
+}
+
+// WM_ERASEBKGND: the client area in the class's background brush, if any.
+LRESULT EraseWithClassBrush(const Window& w, HDC dc) {
+    HBRUSH brush = w.windowClass != nullptr ? w.windowClass->background : nullptr;
+    if (brush == nullptr) {
+        return 0;
+    }
+    RECT client;
+    api::GetClientRect(w.hwnd, &client);
+    api::FillRect(dc, &client, brush);
+    return 1;
+}
+
+// WM_SETCURSOR: the parent may set the cursor first; else the class's one
+// over the client area.
+LRESULT SetClassCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    Window* w = FindWin(hwnd);
+    if (w->parent != nullptr && Send(w->parent, WM_SETCURSOR, wParam, lParam) != 0) {
+        return TRUE;
+    }
+    w = FindWin(hwnd);
+    if (w != nullptr && LOWORD(lParam) == HTCLIENT && w->windowClass != nullptr &&
+        w->windowClass->cursor != nullptr) {
+        api::SetCursor(w->windowClass->cursor);
+    }
+    return FALSE;
+}
+
+// WM_CTLCOLORxxx: window text on the window colour (edits, list boxes) or
+// on the face colour (the others).
+LRESULT DefaultControlColor(UINT msg, HDC dc) {
+    bool window = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+    int background = window ? COLOR_WINDOW : COLOR_BTNFACE;
+    api::SetTextColor(dc, api::GetSysColor(COLOR_WINDOWTEXT));
+    api::SetBkColor(dc, api::GetSysColor(background));
+    return reinterpret_cast<LRESULT>(api::GetSysColorBrush(background));
+}
+
+}  // namespace
+
+System& Sys() {
+    static System s_system;
+    return s_system;
+}
+
 void InitSystem() {
     if (g_initialized) {
         return;
@@ -203,11 +228,19 @@ void InitSystem() {
     RegisterControlClasses();
 }
 
-}  // namespace
+void RecordError(std::string message) {
+    Sys().errors.push_back(std::move(message));
+}
 
-System& Sys() {
-    static System s_system;
-    return s_system;
+LRESULT CopyText(std::string_view text, WPARAM size, LPARAM buffer) {
+    if (size == 0 || buffer == 0) {
+        return 0;
+    }
+    size_t count = std::min(text.size(), static_cast<size_t>(size) - 1);
+    char* out = reinterpret_cast<char*>(buffer);
+    std::memcpy(out, text.data(), count);
+    out[count] = '\0';
+    return static_cast<LRESULT>(count);
 }
 
 uintptr_t NewHandleValue() {
@@ -230,21 +263,8 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string UpperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper;
-}
-
 Window* FindWin(HWND hwnd) {
-    if (hwnd == nullptr) {
-        return nullptr;
-    }
-    System& sys = Sys();
-    auto it = sys.windows.find(Key(hwnd));
-    return it == sys.windows.end() ? nullptr : it->second.get();
+    return FindIn(Sys().windows, hwnd);
 }
 
 const WindowClass* FindClass(std::string_view name) {
@@ -364,127 +384,6 @@ bool IsDescendant(HWND ancestor, HWND hwnd) {
     return false;
 }
 
-void Invalidate(HWND hwnd, const RECT* rect, bool erase, bool children) {
-    Window* w = FindWin(hwnd);
-    if (w == nullptr || w->noRedraw) {
-        return;
-    }
-    RECT client = ClientRectOf(*w);
-    RECT area = client;
-    if (rect != nullptr) {
-        area.left = std::max(client.left, rect->left);
-        area.top = std::max(client.top, rect->top);
-        area.right = std::min(client.right, rect->right);
-        area.bottom = std::min(client.bottom, rect->bottom);
-        if (area.left >= area.right || area.top >= area.bottom) {
-            return;
-        }
-    }
-    if (w->needsPaint) {
-        w->invalid.left = std::min(w->invalid.left, area.left);
-        w->invalid.top = std::min(w->invalid.top, area.top);
-        w->invalid.right = std::max(w->invalid.right, area.right);
-        w->invalid.bottom = std::max(w->invalid.bottom, area.bottom);
-    } else {
-        w->invalid = area;
-    }
-    w->needsPaint = true;
-    w->needsErase = w->needsErase || erase;
-    if (!children) {
-        return;
-    }
-    std::vector<HWND> kids = w->children;
-    for (HWND child : kids) {
-        Window* c = FindWin(child);
-        if (c == nullptr) {
-            continue;
-        }
-        RECT inChild{area.left - c->rect.left, area.top - c->rect.top, area.right - c->rect.left,
-                     area.bottom - c->rect.top};
-        RECT insets = ClientInsets(c->style, c->exStyle);
-        inChild.left -= insets.left;
-        inChild.right -= insets.left;
-        inChild.top -= insets.top;
-        inChild.bottom -= insets.top;
-        Invalidate(child, &inChild, erase, true);
-    }
-}
-
-void PaintPending(HWND hwnd, bool children) {
-    Window* w = FindWin(hwnd);
-    if (w == nullptr || !IsVisibleDeep(hwnd)) {
-        return;
-    }
-    if (w->needsPaint) {
-        Send(hwnd, WM_PAINT, 0, 0);
-        w = FindWin(hwnd);
-        if (w == nullptr) {
-            return;
-        }
-        // A procedure that ignored WM_PAINT leaves nothing pending, as
-        // DefWindowProc's BeginPaint would have validated it.
-        w->needsPaint = false;
-        w->needsErase = false;
-    }
-    if (!children) {
-        return;
-    }
-    std::vector<HWND> kids = w->children;
-    for (HWND child : kids) {
-        PaintPending(child, true);
-    }
-}
-
-void KillWindowTimers(HWND hwnd) {
-    auto& timers = Sys().timers;
-    timers.erase(std::remove_if(timers.begin(), timers.end(),
-                                [hwnd](const Timer& t) { return t.hwnd == hwnd; }),
-                 timers.end());
-}
-
-void Surface::Resize(int newWidth, int newHeight, COLORREF fill) {
-    newWidth = std::max(0, newWidth);
-    newHeight = std::max(0, newHeight);
-    if (newWidth == width && newHeight == height) {
-        return;
-    }
-    std::vector<COLORREF> resized(static_cast<size_t>(newWidth) * newHeight, fill);
-    for (int y = 0; y < std::min(height, newHeight); ++y) {
-        for (int x = 0; x < std::min(width, newWidth); ++x) {
-            resized[static_cast<size_t>(y) * newWidth + x] = At(x, y);
-        }
-    }
-    pixels = std::move(resized);
-    width = newWidth;
-    height = newHeight;
-}
-
-void Surface::Fill(RECT rect, COLORREF color) {
-    LONG left = std::max<LONG>(0, rect.left);
-    LONG top = std::max<LONG>(0, rect.top);
-    LONG right = std::min<LONG>(width, rect.right);
-    LONG bottom = std::min<LONG>(height, rect.bottom);
-    for (LONG y = top; y < bottom; ++y) {
-        for (LONG x = left; x < right; ++x) {
-            Set(x, y, color);
-        }
-    }
-}
-
-void Surface::ForgetTexts(const RECT& area) {
-    if (area.left <= 0 && area.top <= 0 && area.right >= width && area.bottom >= height) {
-        texts.clear();
-        return;
-    }
-    texts.erase(std::remove_if(texts.begin(), texts.end(),
-                               [&area](const DrawnText& t) {
-                                   return t.rect.left >= area.left && t.rect.top >= area.top &&
-                                          t.rect.right <= area.right &&
-                                          t.rect.bottom <= area.bottom;
-                               }),
-                texts.end());
-}
-
 }  // namespace fw::headless::detail
 
 namespace fw::api {
@@ -535,28 +434,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (msg) {
-        case WM_NCCREATE: {
-            auto* create = reinterpret_cast<const CREATESTRUCT*>(lParam);
-            if (create != nullptr && create->lpszName != nullptr &&
-                !IS_INTRESOURCE(create->lpszName)) {
-                w->text = create->lpszName;
-            }
-            return TRUE;
-        }
+        case WM_NCCREATE:
+            return TakeCreationText(*w, reinterpret_cast<const CREATESTRUCT*>(lParam));
         case WM_SETTEXT:
             w->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
             Invalidate(hwnd, nullptr, true, false);
             return TRUE;
-        case WM_GETTEXT: {
-            if (wParam == 0 || lParam == 0) {
-                return 0;
-            }
-            size_t count = std::min(w->text.size(), static_cast<size_t>(wParam) - 1);
-            char* buffer = reinterpret_cast<char*>(lParam);
-            std::memcpy(buffer, w->text.data(), count);
-            buffer[count] = '\0';
-            return static_cast<LRESULT>(count);
-        }
+        case WM_GETTEXT:
+            return CopyText(w->text, wParam, lParam);
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(w->text.size());
         case WM_SETREDRAW:
@@ -577,41 +462,18 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             EndPaint(hwnd, &ps);
             return 0;
         }
-        case WM_ERASEBKGND: {
-            HBRUSH brush = w->windowClass != nullptr ? w->windowClass->background : nullptr;
-            if (brush == nullptr) {
-                return 0;
-            }
-            RECT client;
-            GetClientRect(hwnd, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
-            return 1;
-        }
-        case WM_SETCURSOR: {
-            if (w->parent != nullptr && Send(w->parent, WM_SETCURSOR, wParam, lParam) != 0) {
-                return TRUE;
-            }
-            w = FindWin(hwnd);
-            if (w != nullptr && LOWORD(lParam) == HTCLIENT && w->windowClass != nullptr &&
-                w->windowClass->cursor != nullptr) {
-                SetCursor(w->windowClass->cursor);
-            }
-            return FALSE;
-        }
+        case WM_ERASEBKGND:
+            return EraseWithClassBrush(*w, reinterpret_cast<HDC>(wParam));
+        case WM_SETCURSOR:
+            return SetClassCursor(hwnd, wParam, lParam);
         case WM_CTLCOLORMSGBOX:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC: {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            bool window = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
-            int background = window ? COLOR_WINDOW : COLOR_BTNFACE;
-            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-            SetBkColor(dc, GetSysColor(background));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
-        }
+        case WM_CTLCOLORSTATIC:
+            return DefaultControlColor(msg, reinterpret_cast<HDC>(wParam));
         case WM_NOTIFYFORMAT:
             return 1;  // NFR_ANSI
         case WM_MOUSEACTIVATE:
@@ -762,14 +624,11 @@ HWND FindWindow(LPCSTR className, LPCSTR windowName) {
 
 int GetClassName(HWND hwnd, LPSTR buffer, int size) {
     Window* w = FindWin(hwnd);
-    if (w == nullptr || buffer == nullptr || size <= 0) {
+    if (w == nullptr || size <= 0) {
         return 0;
     }
-    const std::string& name = w->windowClass->name;
-    size_t count = std::min(name.size(), static_cast<size_t>(size) - 1);
-    std::memcpy(buffer, name.data(), count);
-    buffer[count] = '\0';
-    return static_cast<int>(count);
+    return static_cast<int>(CopyText(w->windowClass->name, static_cast<WPARAM>(size),
+                                     reinterpret_cast<LPARAM>(buffer)));
 }
 
 BOOL SetWindowText(HWND hwnd, LPCSTR text) {
@@ -1149,126 +1008,39 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
 
 BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data) {
     Window* w = FindWin(hwnd);
-    if (w == nullptr || name == nullptr || IS_INTRESOURCE(name)) {
+    if (w == nullptr || !IsPropName(name)) {
         return FALSE;
     }
-    std::string key = UpperCase(name);
-    for (auto& prop : w->props) {
-        if (prop.first == key) {
-            prop.second = data;
-            return TRUE;
-        }
+    auto prop = FindProp(*w, name);
+    if (prop != w->props.end()) {
+        prop->second = data;
+    } else {
+        w->props.emplace_back(UpperCase(name), data);
     }
-    w->props.emplace_back(key, data);
     return TRUE;
 }
 
 HANDLE GetProp(HWND hwnd, LPCSTR name) {
     Window* w = FindWin(hwnd);
-    if (w == nullptr || name == nullptr || IS_INTRESOURCE(name)) {
+    if (w == nullptr || !IsPropName(name)) {
         return nullptr;
     }
-    std::string key = UpperCase(name);
-    for (const auto& prop : w->props) {
-        if (prop.first == key) {
-            return prop.second;
-        }
-    }
-    return nullptr;
+    auto prop = FindProp(*w, name);
+    return prop != w->props.end() ? prop->second : nullptr;
 }
 
 HANDLE RemoveProp(HWND hwnd, LPCSTR name) {
     Window* w = FindWin(hwnd);
-    if (w == nullptr || name == nullptr || IS_INTRESOURCE(name)) {
+    if (w == nullptr || !IsPropName(name)) {
         return nullptr;
     }
-    std::string key = UpperCase(name);
-    for (auto it = w->props.begin(); it != w->props.end(); ++it) {
-        if (it->first == key) {
-            HANDLE data = it->second;
-            w->props.erase(it);
-            return data;
-        }
+    auto prop = FindProp(*w, name);
+    if (prop == w->props.end()) {
+        return nullptr;
     }
-    return nullptr;
-}
-
-BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
-    Window* w = FindWin(hwnd);
-    if (w == nullptr) {
-        return FALSE;
-    }
-    // Children are painted over too unless the window clips them.
-    Invalidate(hwnd, rect, erase != FALSE, !(w->style & WS_CLIPCHILDREN));
-    return TRUE;
-}
-
-BOOL UpdateWindow(HWND hwnd) {
-    if (FindWin(hwnd) == nullptr) {
-        return FALSE;
-    }
-    PaintPending(hwnd, true);
-    return TRUE;
-}
-
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
-    Window* w = FindWin(hwnd);
-    if (w == nullptr) {
-        return FALSE;
-    }
-    bool children = (flags & RDW_ALLCHILDREN) != 0 ||
-                    (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
-    if (flags & RDW_INVALIDATE) {
-        Invalidate(hwnd, rect, (flags & RDW_ERASE) != 0, children);
-    }
-    if (flags & RDW_VALIDATE) {
-        w->needsPaint = false;
-        w->needsErase = false;
-    }
-    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
-        PaintPending(hwnd, !(flags & RDW_NOCHILDREN));
-    }
-    return TRUE;
-}
-
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
-    InitSystem();
-    System& sys = Sys();
-    if (hwnd != nullptr && FindWin(hwnd) == nullptr) {
-        return 0;
-    }
-    if (hwnd == nullptr) {
-        id = sys.nextThreadTimerId++;
-    }
-    UINT interval = std::max<UINT>(elapse, kMinimumTimer);
-    for (Timer& timer : sys.timers) {
-        if (timer.hwnd == hwnd && timer.id == id) {
-            timer.interval = interval;
-            timer.proc = proc;
-            timer.due = sys.now + interval;
-            return id != 0 ? id : 1;
-        }
-    }
-    Timer timer;
-    timer.hwnd = hwnd;
-    timer.id = id;
-    timer.interval = interval;
-    timer.proc = proc;
-    timer.due = sys.now + interval;
-    timer.order = sys.timerOrder++;
-    sys.timers.push_back(timer);
-    return id != 0 ? id : 1;
-}
-
-BOOL KillTimer(HWND hwnd, UINT_PTR id) {
-    auto& timers = Sys().timers;
-    for (auto it = timers.begin(); it != timers.end(); ++it) {
-        if (it->hwnd == hwnd && it->id == id) {
-            timers.erase(it);
-            return TRUE;
-        }
-    }
-    return FALSE;
+    HANDLE data = prop->second;
+    w->props.erase(prop);
+    return data;
 }
 
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
@@ -1289,33 +1061,6 @@ HCURSOR SetCursor(HCURSOR cursor) {
     HCURSOR previous = sys.cursor;
     sys.cursor = cursor;
     return previous;
-}
-
-DWORD GetSysColor(int index) {
-    if (index < 0 || index >= kSysColorCount) {
-        return 0;
-    }
-    return kSysColors[index];
-}
-
-HBRUSH GetSysColorBrush(int index) {
-    InitSystem();
-    if (index < 0 || index >= kSysColorCount) {
-        return nullptr;
-    }
-    System& sys = Sys();
-    auto it = sys.sysColorBrushes.find(index);
-    if (it != sys.sysColorBrushes.end()) {
-        return it->second;
-    }
-    auto brush = std::make_unique<GdiObject>();
-    brush->kind = GdiKind::Brush;
-    brush->stock = true;
-    brush->color = kSysColors[index];
-    HBRUSH handle = NewHandle<HBRUSH>();
-    sys.objects[Key(handle)] = std::move(brush);
-    sys.sysColorBrushes[index] = handle;
-    return handle;
 }
 
 }  // namespace fw::api
@@ -1344,62 +1089,6 @@ void PumpMessages() {
         }
         Send(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     }
-}
-
-void AdvanceClock(unsigned milliseconds) {
-    InitSystem();
-    System& sys = Sys();
-    uint64_t target = sys.now + milliseconds;
-    for (;;) {
-        auto next = sys.timers.end();
-        for (auto it = sys.timers.begin(); it != sys.timers.end(); ++it) {
-            if (it->due <= target && (next == sys.timers.end() || it->due < next->due ||
-                                      (it->due == next->due && it->order < next->order))) {
-                next = it;
-            }
-        }
-        if (next == sys.timers.end()) {
-            break;
-        }
-        sys.now = std::max(sys.now, next->due);
-        next->due += next->interval;
-        Timer fired = *next;
-        if (fired.proc != nullptr) {
-            DispatchScope scope;
-            fired.proc(fired.hwnd, WM_TIMER, fired.id, static_cast<DWORD>(sys.now));
-        } else {
-            Send(fired.hwnd, WM_TIMER, fired.id, 0);
-        }
-        PumpMessages();
-    }
-    sys.now = std::max(sys.now, target);
-}
-
-DWORD Now() {
-    return static_cast<DWORD>(Sys().now);
-}
-
-COLORREF GetWindowPixel(HWND window, int x, int y) {
-    Window* w = FindWin(window);
-    if (w == nullptr) {
-        return CLR_INVALID;
-    }
-    PaintPending(window, false);
-    w = FindWin(window);
-    if (w == nullptr) {
-        return CLR_INVALID;
-    }
-    RECT client = ClientRectOf(*w);
-    if (x < 0 || y < 0 || x >= client.right || y >= client.bottom || !w->surface.Contains(x, y)) {
-        return CLR_INVALID;
-    }
-    return w->surface.At(x, y);
-}
-
-std::vector<DrawnText> DrawnTexts(HWND window) {
-    PaintPending(window, false);
-    Window* w = FindWin(window);
-    return w != nullptr ? w->surface.texts : std::vector<DrawnText>{};
 }
 
 bool RegisterWindowClass(const WNDCLASS& windowClass) {
@@ -1451,6 +1140,12 @@ std::vector<MSG> TakePostedMessages(HWND window) {
     return taken;
 }
 
+std::vector<std::string> TakeErrors() {
+    std::vector<std::string> errors;
+    errors.swap(Sys().errors);
+    return errors;
+}
+
 size_t LiveWindows() {
     return Sys().windows.size();
 }
@@ -1458,7 +1153,7 @@ size_t LiveWindows() {
 void Reset() {
     InitSystem();
     System& sys = Sys();
-    sys.modalHook = nullptr;
+    Modal().hook = nullptr;
     std::vector<HWND> all = sys.topLevel;
     for (auto it = all.rbegin(); it != all.rend(); ++it) {
         if (FindWin(*it) != nullptr) {
@@ -1478,7 +1173,7 @@ void Reset() {
     sys.capture = nullptr;
     sys.cursor = nullptr;
     sys.errors.clear();
-    sys.shellRequests.clear();
+    Modal().shellRequests.clear();
     ResetGdi();
     // Classes the tests registered go; the system's own stay.
     sys.classes.clear();

@@ -1,6 +1,7 @@
-#include "entry/LanguageText.h"
+#include "module/LanguageText.h"
 
-#include "entry/globals.h"
+#include "framework/wnd.h"
+#include "module/globals.h"
 #include "platform/codepage.h"
 #include "platform/ini.h"
 
@@ -46,4 +47,10 @@ std::string GetLanguageText(const char* key) {
     ReplaceAll(text, "\\r", "\r");
     ReplaceAll(text, "\\n", "\n");
     return text;
+}
+
+void SetLanguageCaptions(fw::CWnd& wnd, const LanguageCaption* captions, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        wnd.SetDlgItemText(captions[i].nID, GetLanguageText(captions[i].key));
+    }
 }

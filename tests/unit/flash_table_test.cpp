@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "entry/FlashTable.h"
+#include "module/FlashTable.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // read, and only through these helpers: a null table, a null record pointer
 // or a negative count all mean "no records", and texts are read only within
 // their record.
-#ifndef SETUP_ENTRY_FLASHTABLE_H
-#define SETUP_ENTRY_FLASHTABLE_H
+#ifndef SETUP_MODULE_FLASHTABLE_H
+#define SETUP_MODULE_FLASHTABLE_H
 
 #include <memory>
 #include <string>

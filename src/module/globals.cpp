@@ -1,7 +1,7 @@
 // The module globals, defined in one place so that they are constructed in
 // this order when the library loads and destroyed in the reverse order.
-#include "entry/globals.h"
-#include "entry/SetupApp.h"
+#include "module/globals.h"
+#include "module/SetupApp.h"
 
 static_assert(SETUP_HOST_PARAMS_SIZE % 4 == 0, "the host block is a run of 32-bit words");
 

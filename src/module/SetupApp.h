@@ -1,8 +1,8 @@
 // CSetupApp: the library's application object. It adds nothing to the
 // framework's; it exists so that the framework has one, with no name of its
 // own (message boxes are then captioned with the library's name).
-#ifndef SETUP_ENTRY_SETUPAPP_H
-#define SETUP_ENTRY_SETUPAPP_H
+#ifndef SETUP_MODULE_SETUPAPP_H
+#define SETUP_MODULE_SETUPAPP_H
 
 #include "framework/app.h"
 

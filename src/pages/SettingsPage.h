@@ -1,8 +1,8 @@
 // CSettingsPage: a page of the settings sheet. Each page owns the INI keys
 // it writes; the sheet saves the pages in their tab order on OK and into an
 // exported file on export, and reloads them after an import.
-#ifndef SETUP_SHEET_SETTINGSPAGE_H
-#define SETUP_SHEET_SETTINGSPAGE_H
+#ifndef SETUP_PAGES_SETTINGSPAGE_H
+#define SETUP_PAGES_SETTINGSPAGE_H
 
 #include <string>
 

@@ -1,3 +1,3 @@
-#include "sheet/SettingsPage.h"
+#include "pages/SettingsPage.h"
 
 IMPLEMENT_DYNAMIC(CSettingsPage, fw::CPropertyPage)

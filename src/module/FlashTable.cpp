@@ -1,4 +1,4 @@
-#include "entry/FlashTable.h"
+#include "module/FlashTable.h"
 
 #include <algorithm>
 #include <cstdint>

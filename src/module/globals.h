@@ -1,8 +1,8 @@
 // The module-wide globals: what the host passed to the last Show call, and the
 // paths built from it. They live as long as the library is loaded; Show
 // overwrites them, nothing else resets them.
-#ifndef SETUP_ENTRY_GLOBALS_H
-#define SETUP_ENTRY_GLOBALS_H
+#ifndef SETUP_MODULE_GLOBALS_H
+#define SETUP_MODULE_GLOBALS_H
 
 #include <cstdint>
 #include <string>

@@ -1,0 +1,14 @@
+#include "framework/shell.h"
+
+#include "framework/api.h"
+#include "framework/wnd.h"
+
+namespace fw {
+
+HINSTANCE ShellExecute(CWnd* pOwner, LPCSTR lpszVerb, LPCSTR lpszFile, LPCSTR lpszParameters,
+                       LPCSTR lpszDirectory, INT nShowCmd) {
+    return api::ShellExecute(pOwner != nullptr ? pOwner->m_hWnd : nullptr, lpszVerb, lpszFile,
+                             lpszParameters, lpszDirectory, nShowCmd);
+}
+
+}  // namespace fw
