@@ -24,15 +24,15 @@ extern "C" {
 
 /* One flash type known to the station: records lie 96 bytes apart. */
 typedef struct FlashRecord {
-    char firstText[16];  /* NUL-terminated; shown before the flash name */
-    char flashName[80];  /* the name stored as [Flash] FlashName; read within these bytes only */
+    char firstText[16]; /* NUL-terminated; shown before the flash name */
+    char flashName[80]; /* the name stored as [Flash] FlashName; read within these bytes only */
 } FlashRecord;
 
 /* The station's flash table. The module reads it during one Show call and never writes it. */
 typedef struct FlashTable {
-    uint32_t reserved;           /* not read by the module */
-    const FlashRecord* records;  /* first record */
-    int32_t count;               /* number of records; a negative count means none */
+    uint32_t reserved;          /* not read by the module */
+    const FlashRecord* records; /* first record */
+    int32_t count;              /* number of records; a negative count means none */
 } FlashTable;
 
 /* Size of the host parameter block that Show copies. */
