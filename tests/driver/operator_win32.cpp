@@ -378,6 +378,28 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
+// The tests of one run go on in several processes at once, and Setup.dll
+// tells the station by the station window's class and title: in a shared
+// desktop one process's sheet would tell another process's station window.
+// Each test process therefore keeps its windows on a desktop of its own,
+// taken before its first window. A process that cannot have one stops, as
+// its results could be another process's.
+void UseOwnDesktop() {
+    static bool s_done = false;
+    if (s_done) {
+        return;
+    }
+    s_done = true;
+    char name[64];
+    std::snprintf(name, sizeof(name), "setup-tests-%lu", ::GetCurrentProcessId());
+    HDESK desktop = ::CreateDesktopA(name, NULL, NULL, 0, GENERIC_ALL, NULL);
+    if (desktop == NULL || !::SetThreadDesktop(desktop)) {
+        std::fprintf(stderr, "the test process cannot have a desktop of its own (error %lu)\n",
+                     ::GetLastError());
+        std::exit(2);
+    }
+}
+
 }  // namespace
 
 namespace driver_backend {
@@ -499,28 +521,6 @@ void ForceEnd(HWND window, bool isSheet) {
 }
 
 void ReportErrors() {}
-
-// The tests of one run go on in several processes at once, and Setup.dll
-// tells the station by the station window's class and title: in a shared
-// desktop one process's sheet would tell another process's station window.
-// Each test process therefore keeps its windows on a desktop of its own,
-// taken before its first window. A process that cannot have one stops, as
-// its results could be another process's.
-static void UseOwnDesktop() {
-    static bool s_done = false;
-    if (s_done) {
-        return;
-    }
-    s_done = true;
-    char name[64];
-    std::snprintf(name, sizeof(name), "setup-tests-%lu", ::GetCurrentProcessId());
-    HDESK desktop = ::CreateDesktopA(name, NULL, NULL, 0, GENERIC_ALL, NULL);
-    if (desktop == NULL || !::SetThreadDesktop(desktop)) {
-        std::fprintf(stderr, "the test process cannot have a desktop of its own (error %lu)\n",
-                     ::GetLastError());
-        std::exit(2);
-    }
-}
 
 void ResetWindowSystem() {
     UseOwnDesktop();
