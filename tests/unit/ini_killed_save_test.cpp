@@ -65,13 +65,15 @@ public:
         startup.cb = sizeof startup;
         m_started = ::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
                                      &m_process) != FALSE;
+        m_startError = m_started ? 0 : static_cast<int>(::GetLastError());
 #else
         std::vector<char*> argv;
         for (std::string& arg : args) {
             argv.push_back(&arg[0]);
         }
         argv.push_back(nullptr);
-        m_started = ::posix_spawn(&m_pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
+        m_startError = ::posix_spawn(&m_pid, argv[0], nullptr, nullptr, argv.data(), environ);
+        m_started = m_startError == 0;
 #endif
     }
     ~WriterProcess() {
@@ -90,6 +92,21 @@ public:
 
     bool Started() const {
         return m_started;
+    }
+    // Why it did not start: the system's error code.
+    int StartError() const {
+        return m_startError;
+    }
+
+    // Its process ID, as the temporary files' names write it.
+    std::string Id() const {
+#ifdef _WIN32
+        char id[16];
+        std::snprintf(id, sizeof id, "%lx", static_cast<unsigned long>(m_process.dwProcessId));
+        return id;
+#else
+        return std::to_string(m_pid);
+#endif
     }
 
     // For failure messages: "running", or how it ended.
@@ -123,10 +140,16 @@ public:
         m_ended = true;
     }
 
-    // Stops it where it is, and lets it go on.
+    // Stops it where it is, and lets it go on. Both stops take effect after
+    // the call returns; each is waited for: a thread's context can be read
+    // only once it has stopped (GetThreadContext), and waitpid with
+    // WUNTRACED returns once the process has.
     void Pause() {
 #ifdef _WIN32
         ::SuspendThread(m_process.hThread);
+        CONTEXT context = {};
+        context.ContextFlags = CONTEXT_CONTROL;
+        ::GetThreadContext(m_process.hThread, &context);
 #else
         ::kill(m_pid, SIGSTOP);
         int status = 0;
@@ -159,6 +182,7 @@ public:
 private:
     bool m_started = false;
     bool m_ended = false;
+    int m_startError = 0;
 #ifdef _WIN32
     PROCESS_INFORMATION m_process = {};
 #else
@@ -174,6 +198,16 @@ const int kPauses = 100;
 const int kKills = 1000;
 const int kPauses = 300;
 #endif
+
+std::string SelfId() {
+#ifdef _WIN32
+    char id[16];
+    std::snprintf(id, sizeof id, "%lx", static_cast<unsigned long>(::GetCurrentProcessId()));
+    return id;
+#else
+    return std::to_string(::getpid());
+#endif
+}
 
 // The names in the folder other than the job file's.
 std::vector<std::string> OtherFiles(const std::string& dir) {
@@ -234,7 +268,7 @@ TEST(IniKilledSave, FileIsOneWholeVersionAndTheNextSaveLeavesNoTemporaryFile) {
     for (int trial = 0; trial < kKills; ++trial) {
         SCOPED_TRACE("trial " + std::to_string(trial) + ", seed " + std::to_string(seed));
         WriterProcess writer(path, version + 1);
-        ASSERT_TRUE(writer.Started());
+        ASSERT_TRUE(writer.Started()) << "error " << writer.StartError();
         ASSERT_TRUE(WaitForASave(path, version)) << "the writer never saved: " << writer.Status();
         std::this_thread::sleep_for(std::chrono::microseconds(when(random)));
         writer.Kill();
@@ -268,7 +302,7 @@ TEST(IniKilledSave, ASaveLeavesTheTemporaryFileOfARunningSaveAlone) {
     std::mt19937 random(seed);
     std::uniform_int_distribution<long> when(0, 2 * save);
     WriterProcess writer(path, 1000000, stop);
-    ASSERT_TRUE(writer.Started());
+    ASSERT_TRUE(writer.Started()) << "error " << writer.StartError();
     ASSERT_TRUE(WaitForASave(path, static_cast<long>(version)))
         << "the writer never saved: " << writer.Status();
     int caught = 0, refused = 0;
@@ -289,7 +323,9 @@ TEST(IniKilledSave, ASaveLeavesTheTemporaryFileOfARunningSaveAlone) {
 #endif
         caught += saved && !before.empty() ? 1 : 0;
         EXPECT_EQ(Joined(before), Joined(OtherFiles(dir.Path())))
-            << "a save removed the temporary file of a running one";
+            << "a save removed the temporary file of a running one, or left one of its own "
+            << "(the names carry the process: the writer is " << writer.Id() << ", this test "
+            << SelfId() << ")";
         writer.Resume();
     }
     initest::WriteBytes(stop, "");
