@@ -5,8 +5,12 @@
 // default; and every line of the file outside the one the write touched is
 // unchanged, byte for byte.
 //
+// UTF-16 files are checked alike, line by line in UTF-16.
+//
 // Input: a flags byte, the buffer size, the section, key and value (each a
-// length byte and that many bytes), then the file's bytes.
+// length byte and that many bytes), then the file's bytes; with flag 8 those
+// bytes are UTF-16LE text after the byte-order mark, which the harness adds.
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -75,16 +79,23 @@ bool CanRoundTrip(const std::string& name, bool isKey) {
     return name.find(']') == std::string::npos;
 }
 
-// The file's lines, each with its line break (CR LF, LF or CR).
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
+// The file's lines, each with its line break (CR LF, LF or CR): of the bytes
+// of a narrow file, or of the UTF-16 text of a UTF-16 file.
+template <typename Text>
+std::vector<Text> Lines(const Text& bytes) {
+    using Char = typename Text::value_type;
+    std::vector<Text> lines;
     size_t p = 0;
     while (p < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", p);
-        if (end == std::string::npos) {
-            end = bytes.size();
-        } else {
-            end += (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
+        size_t end = p;
+        while (end < bytes.size() && bytes[end] != Char('\r') && bytes[end] != Char('\n')) {
+            ++end;
+        }
+        if (end < bytes.size()) {
+            end +=
+                (bytes[end] == Char('\r') && end + 1 < bytes.size() && bytes[end + 1] == Char('\n'))
+                    ? 2
+                    : 1;
         }
         lines.push_back(bytes.substr(p, end - p));
         p = end;
@@ -92,16 +103,55 @@ std::vector<std::string> Lines(const std::string& bytes) {
     return lines;
 }
 
-bool EndsInBreak(const std::string& line) {
-    return !line.empty() && (line.back() == '\r' || line.back() == '\n');
+template <typename Text>
+bool EndsInBreak(const Text& line) {
+    using Char = typename Text::value_type;
+    return !line.empty() && (line.back() == Char('\r') || line.back() == Char('\n'));
 }
 
-std::string BreakOf(const std::string& line) {
+template <typename Text>
+Text BreakOf(const Text& line) {
+    using Char = typename Text::value_type;
     size_t end = line.size();
-    while (end > 0 && (line[end - 1] == '\r' || line[end - 1] == '\n')) {
+    while (end > 0 && (line[end - 1] == Char('\r') || line[end - 1] == Char('\n'))) {
         --end;
     }
     return line.substr(end);
+}
+
+// ASCII text in the character type of a file.
+template <typename Text>
+Text As(const std::string& ascii) {
+    return Text(ascii.begin(), ascii.end());
+}
+
+// The UTF-16 text of a UTF-16 file's bytes (after the byte-order mark; an odd
+// last byte is not part of it).
+std::u16string Utf16Text(const std::string& bytes) {
+    std::u16string text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    return text;
+}
+
+std::string Printable(const std::string& text) {
+    return fuzz::Printable(text);
+}
+
+std::string Printable(const std::u16string& text) {
+    std::string out;
+    for (char16_t c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char code[12];
+            std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned>(c));
+            out += code;
+        }
+    }
+    return out;
 }
 
 // Checks that `after` is `before` with one line changed as a write of
@@ -109,37 +159,41 @@ std::string BreakOf(const std::string& line) {
 // to the first '=' kept, then the value, then its own line break, or CR LF
 // where it had none), or deleted (value null), or a new key line, or a new
 // section with its key, inserted at a line boundary (after a CR LF given to
-// a last line that had no break). Every other byte stays.
-void CheckOnlyTheKeyLineChanged(const std::string& before, const std::string& after,
-                                const std::string& section, const std::string& key,
-                                const char* value) {
+// a last line that had no break). Every other character stays.
+// A UTF-16 file holding only its byte-order mark counts as a file whose
+// last line has no break (utf16).
+template <typename Text>
+void CheckOnlyTheKeyLineChanged(const Text& before, const Text& after, const std::string& section,
+                                const std::string& key, const char* value, bool utf16) {
+    using Char = typename Text::value_type;
     if (before == after) {
         return;  // a write that changes nothing leaves the file alone
     }
     // `after` is `before` with [at, at + removed) replaced by `inserted`.
-    auto is = [&](size_t at, size_t removed, const std::string& inserted) {
+    auto is = [&](size_t at, size_t removed, const Text& inserted) {
         return after.size() == before.size() - removed + inserted.size() &&
                after.compare(0, at, before, 0, at) == 0 &&
                after.compare(at, inserted.size(), inserted) == 0 &&
-               after.compare(at + inserted.size(), std::string::npos, before, at + removed,
-                             std::string::npos) == 0;
+               after.compare(at + inserted.size(), Text::npos, before, at + removed, Text::npos) ==
+                   0;
     };
     size_t common = 0;
     while (common < before.size() && common < after.size() && before[common] == after[common]) {
         ++common;
     }
-    const std::string entry = key + "=" + (value ? value : "") + "\r\n";
-    const std::string newSection = "[" + section + "]\r\n" + entry;
-    const std::vector<std::string> lines = Lines(before);
+    const Text entry = As<Text>(key + "=" + (value ? value : "") + "\r\n");
+    const Text newSection = As<Text>("[" + section + "]\r\n") + entry;
+    const Text crlf = As<Text>("\r\n");
+    const std::vector<Text> lines = Lines(before);
     size_t start = 0;
     std::vector<size_t> starts;
-    for (const std::string& line : lines) {
+    for (const Text& line : lines) {
         starts.push_back(start);
         start += line.size();
     }
     // At the end of the file: new lines, after a CR LF where it needs one.
     if (value) {
-        const std::string lead = !before.empty() && !EndsInBreak(before) ? "\r\n" : "";
+        const Text lead = (before.empty() ? utf16 : !EndsInBreak(before)) ? crlf : Text();
         if (is(before.size(), 0, lead + entry) || is(before.size(), 0, lead + newSection)) {
             return;
         }
@@ -148,9 +202,9 @@ void CheckOnlyTheKeyLineChanged(const std::string& before, const std::string& af
         if (starts[i] > common) {
             continue;  // the change starts before this line
         }
-        const std::string& line = lines[i];
+        const Text& line = lines[i];
         if (!value) {
-            if (is(starts[i], line.size(), "")) {
+            if (is(starts[i], line.size(), Text())) {
                 return;
             }
             continue;
@@ -158,26 +212,44 @@ void CheckOnlyTheKeyLineChanged(const std::string& before, const std::string& af
         if (is(starts[i], 0, entry) || is(starts[i], 0, newSection)) {
             return;
         }
-        const size_t equals = line.find('=');
-        if (equals != std::string::npos) {
-            const std::string breakText = EndsInBreak(line) ? BreakOf(line) : "\r\n";
-            if (is(starts[i], line.size(), line.substr(0, equals + 1) + value + breakText)) {
+        const size_t equals = line.find(Char('='));
+        if (equals != Text::npos) {
+            const Text breakText = EndsInBreak(line) ? BreakOf(line) : crlf;
+            if (is(starts[i], line.size(),
+                   line.substr(0, equals + 1) + As<Text>(value) + breakText)) {
                 return;
             }
         }
     }
-    fuzz::Fail("the write changed more than the key's line: before \"" + fuzz::Printable(before) +
-               "\", after \"" + fuzz::Printable(after) + "\"");
+    fuzz::Fail("the write changed more than the key's line: before \"" + Printable(before) +
+               "\", after \"" + Printable(after) + "\"");
+}
+
+// Checks a narrow file's bytes, or a UTF-16 file's text (and that its odd
+// last byte, if any, stayed).
+void CheckOnlyTheKeyLineChanged(const std::string& before, const std::string& after, bool utf16,
+                                const std::string& section, const std::string& key,
+                                const char* value) {
+    if (!utf16) {
+        CheckOnlyTheKeyLineChanged(before, after, section, key, value, false);
+        return;
+    }
+    FUZZ_CHECK(after.size() >= 2 && after.compare(0, 2, before, 0, 2) == 0 &&
+                   after.size() % 2 == before.size() % 2 &&
+                   (before.size() % 2 == 0 || after.back() == before.back()),
+               "a UTF-16 file lost its byte-order mark or its odd last byte");
+    CheckOnlyTheKeyLineChanged(Utf16Text(before), Utf16Text(after), section, key, value, true);
 }
 
 // True when `after` is `before` with some of its lines taken out whole (the
-// rest byte for byte, in order). The lines left may read differently: a lone
-// CR and a lone LF that come together make one line break.
-bool IsWithLinesTakenOut(const std::string& after, const std::string& before) {
+// rest character for character, in order). The lines left may read
+// differently: a lone CR and a lone LF that come together make one line break.
+template <typename Text>
+bool IsWithLinesTakenOut(const Text& after, const Text& before) {
     // The positions in `after` that the lines kept so far can reach.
     std::vector<bool> reached(after.size() + 1, false);
     reached[0] = true;
-    for (const std::string& line : Lines(before)) {
+    for (const Text& line : Lines(before)) {
         for (size_t at = after.size() + 1; at-- > 0;) {
             if (reached[at] && after.compare(at, line.size(), line) == 0) {
                 reached[at + line.size()] = true;
@@ -217,7 +289,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string key = TrimSpaces(input.Text(16));
     std::string value = input.Text(32);
     value = value.substr(0, value.find('\0'));  // a C string ends at its NUL
-    const std::string before = input.Rest();
+    const bool asUtf16 = (flags & 8) != 0;
+    const std::string before = (asUtf16 ? "\xFF\xFE" : "") + input.Rest();
 
     const std::string path = fuzz::ScratchFolder() + "/job.ini";
     fuzz::WriteFile(path, before);
@@ -233,7 +306,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const bool utf16 = before.size() >= 2 && before[0] == '\xFF' && before[1] == '\xFE';
     if (op == 2) {
-        FUZZ_CHECK(utf16 || IsWithLinesTakenOut(after, before),
+        FUZZ_CHECK(utf16 ? IsWithLinesTakenOut(Utf16Text(after), Utf16Text(before))
+                         : IsWithLinesTakenOut(after, before),
                    "deleting a section changed other lines: " + fuzz::Printable(after));
         return 0;
     }
@@ -242,9 +316,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (utf16 && (HasNonAscii(section) || HasNonAscii(key) || HasNonAscii(value)))) {
         return 0;
     }
-    if (!utf16) {
-        CheckOnlyTheKeyLineChanged(before, after, section, key, written);
-    }
+    CheckOnlyTheKeyLineChanged(before, after, utf16, section, key, written);
     auto readBack = [&] {
         std::vector<char> buffer(4096);
         uint32_t n = ini::GetString(section.c_str(), key.c_str(), "\x01", buffer.data(),
@@ -262,9 +334,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                    "a deletion failed");
         const std::string next = fuzz::ReadFile(path);
         FUZZ_CHECK(next != current, "a deletion of a key that reads a value changed nothing");
-        if (!utf16) {
-            CheckOnlyTheKeyLineChanged(current, next, section, key, nullptr);
-        }
+        CheckOnlyTheKeyLineChanged(current, next, utf16, section, key, nullptr);
         current = next;
         read = readBack();
     }

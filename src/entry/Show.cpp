@@ -7,6 +7,7 @@
 #include "pages/ModePage.h"
 #include "pages/PasswordDlg.h"
 #include "pages/SetupDlg.h"
+#include "platform/ini.h"
 #include "settings/JobSettings.h"
 #include "setup/host.h"
 #include "sheet/SetupSheet.h"
@@ -79,6 +80,7 @@ extern "C" int SETUP_CDECL Show(int flashIndex, char language, const char* appDi
         return 0;
     }
     ShowGuard guard;
+    const ini::CacheReleaser releaseCache;  // nothing read stays after the visit
     try {
         return ShowVisit(flashIndex, language, appDir, jobFile, table, hostParams);
     } catch (...) {

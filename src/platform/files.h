@@ -3,11 +3,20 @@
 #ifndef SETUP_PLATFORM_FILES_H
 #define SETUP_PLATFORM_FILES_H
 
+#include <cstdint>
 #include <string>
 
 namespace files {
 
-// CreateFileA(OPEN_EXISTING, GENERIC_READ, FILE_SHARE_READ) then CloseHandle.
+// The largest file the module reads. Job, language and hub files are a few
+// kilobytes; a parsed file takes up to 32 times its size in memory, which a
+// 32-bit station must find in one visit. A larger file is one that cannot be
+// read, as a missing one.
+const uint32_t kMaxReadSize = 1u << 20;
+
+// CreateFileA(OPEN_EXISTING, GENERIC_READ, FILE_SHARE_READ), then true when
+// it names a disk file (no folder, device or pipe) of at most kMaxReadSize
+// bytes. Nothing is read.
 bool CanOpenForReading(const std::string& path);
 
 // SetFileAttributesA(FILE_ATTRIBUTE_NORMAL): clears read-only (and, on

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -62,10 +63,6 @@ std::shared_ptr<const Document> SharedDocument(const std::string& native) {
         }
     }
     return TheCache().Share(native);
-}
-
-const Document* CurrentDocument(const std::string& native) {
-    return SharedDocument(native).get();
 }
 
 // Lookup arguments lose surrounding spaces (spaces only, as Windows does).
@@ -179,11 +176,13 @@ IntReading ParseInteger(std::string_view text) {
     return reading;
 }
 
-const Document* Open(const char* path) {
+// Held by the caller for as long as it reads: a file too large for the
+// cache is parsed for this one call.
+std::shared_ptr<const Document> Open(const char* path) {
     if (!path || !*path) {
         return nullptr;
     }
-    return CurrentDocument(files::NativePath(path));
+    return SharedDocument(files::NativePath(path));
 }
 
 // The reads on a document (null: no file), shared by the plain reads and
@@ -256,7 +255,7 @@ uint32_t GetString(const char* section, const char* key, const char* defaultValu
     if (size == 0 || !buffer) {
         return 0;
     }
-    return ReadString(Open(path), section, key, defaultValue, buffer, size);
+    return ReadString(Open(path).get(), section, key, defaultValue, buffer, size);
 }
 
 std::string GetString(const char* section, const char* key, const char* defaultValue,
@@ -264,11 +263,19 @@ std::string GetString(const char* section, const char* key, const char* defaultV
     if (size == 0) {
         return std::string();
     }
-    return ReadString(Open(path.c_str()), section, key, defaultValue, size);
+    return ReadString(Open(path.c_str()).get(), section, key, defaultValue, size);
 }
 
 uint32_t GetInt(const char* section, const char* key, int32_t defaultValue, const char* path) {
-    return ReadInt(Open(path), section, key, defaultValue);
+    return ReadInt(Open(path).get(), section, key, defaultValue);
+}
+
+void ReleaseCache() {
+    TheCache().Clear();
+}
+
+size_t KeptBytes() {
+    return TheCache().KeptBytes();
 }
 
 IntReading ReadInteger(std::string_view text) {
@@ -314,7 +321,8 @@ bool WriteString(const char* section, const char* key, const char* value, const 
     }
     std::string native = files::NativePath(path);
     int64_t now = store::Now();
-    const Document* doc = CurrentDocument(native);
+    const std::shared_ptr<const Document> current = SharedDocument(native);
+    const Document* doc = current.get();
     std::string_view sectionName = TrimSpaces(section);
 
     std::string bytes;
@@ -338,20 +346,23 @@ bool WriteString(const char* section, const char* key, const char* value, const 
         bytes = Document::NewFile(sectionName, TrimSpaces(key), value);
     }
 
-    HeldWrites& held = Held();
-    HeldFile* heldFile = held.openBatches > 0 ? held.Find(store::CacheKey(native)) : nullptr;
+    if (bytes.size() > files::kMaxReadSize) {
+        return false;  // a file the module could not read again
+    }
+    HeldWrites& batch = Held();
+    HeldFile* heldFile = batch.openBatches > 0 ? batch.Find(store::CacheKey(native)) : nullptr;
     if (doc && bytes == doc->Bytes()) {
         // Nothing changes: the file is left alone (its time included), but a
         // write that would be refused is still refused.
         return heldFile != nullptr || store::CanReplace(native);
     }
-    if (held.openBatches > 0) {
+    if (batch.openBatches > 0) {
         if (heldFile == nullptr) {
             if (doc && !store::CanReplace(native)) {
                 return false;
             }
-            held.files.push_back({store::CacheKey(native), native, path, nullptr});
-            heldFile = &held.files.back();
+            batch.files.push_back({store::CacheKey(native), native, path, nullptr});
+            heldFile = &batch.files.back();
         }
         heldFile->document = std::make_unique<Document>(std::move(bytes));
         return true;
@@ -369,12 +380,17 @@ bool WriteInt(const char* section, const char* key, int32_t value, const std::st
     return WriteString(section, key, text, path.c_str());
 }
 
-WriteBatch::WriteBatch() : m_outermost(Held().openBatches == 0) {
+WriteBatch::WriteBatch()
+    : m_outermost(Held().openBatches == 0), m_uncaught(std::uncaught_exceptions()) {
     ++Held().openBatches;
 }
 
 WriteBatch::~WriteBatch() {
-    Commit();
+    if (std::uncaught_exceptions() > m_uncaught) {
+        Discard();
+    } else {
+        Commit();
+    }
     --Held().openBatches;
 }
 

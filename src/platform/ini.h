@@ -12,6 +12,7 @@
 #ifndef SETUP_PLATFORM_INI_H
 #define SETUP_PLATFORM_INI_H
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -43,7 +44,8 @@ inline uint32_t GetInt(const char* section, const char* key, int32_t defaultValu
 
 // WritePrivateProfileStringA: writes key=value into the section, creating the
 // file and the section as needed. Returns false, with the file untouched, when
-// the file cannot be written.
+// the file cannot be written, when it is there but cannot be read, or when
+// the file would grow beyond what a read takes (files::kMaxReadSize).
 bool WriteString(const char* section, const char* key, const char* value, const char* path);
 inline bool WriteString(const char* section, const char* key, const std::string& value,
                         const std::string& path) {
@@ -52,6 +54,22 @@ inline bool WriteString(const char* section, const char* key, const std::string&
 
 // Writes a number as signed decimal text.
 bool WriteInt(const char* section, const char* key, int32_t value, const std::string& path);
+
+// Drops the parsed files the functions keep between calls (the files are not
+// touched; the next read reads them again). A visit of the module ends with
+// it, so that nothing it read stays in the station's process.
+void ReleaseCache();
+// The memory the parsed files kept between calls take, about.
+size_t KeptBytes();
+
+// Calls ReleaseCache when it goes out of scope, however the scope is left.
+class CacheReleaser {
+public:
+    CacheReleaser() = default;
+    ~CacheReleaser() { ReleaseCache(); }
+    CacheReleaser(const CacheReleaser&) = delete;
+    CacheReleaser& operator=(const CacheReleaser&) = delete;
+};
 
 // How GetInt reads the text of a value that is there and not empty.
 struct IntReading {
@@ -70,6 +88,11 @@ IntReading ReadInteger(std::string_view text);
 class ReadView {
 public:
     explicit ReadView(const std::string& path);
+
+    // Whether the file was read: false when it is missing or cannot be read
+    // whole (a folder, a device, more than files::kMaxReadSize bytes, a read
+    // error). The reads then give their defaults, as for a missing file.
+    bool IsRead() const { return m_document != nullptr; }
 
     // GetString and GetInt on the file as the view holds it.
     uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
@@ -99,7 +122,9 @@ private:
 class WriteBatch {
 public:
     WriteBatch();
-    // Writes what is still held back, as Commit does.
+    // Writes what is still held back, as Commit does; but a batch left by an
+    // exception drops it, as Discard does: an interrupted run of writes
+    // leaves its files as they were.
     ~WriteBatch();
     WriteBatch(const WriteBatch&) = delete;
     WriteBatch& operator=(const WriteBatch&) = delete;
@@ -118,6 +143,7 @@ public:
 
 private:
     bool m_outermost;
+    int m_uncaught;  // exceptions in flight when the batch opened
 };
 
 }  // namespace ini

@@ -1,5 +1,7 @@
 #include "platform/ini_cache.h"
 
+#include <new>
+
 namespace ini {
 
 namespace {
@@ -46,19 +48,40 @@ std::shared_ptr<const Document> FileCache::Share(const std::string& path) {
     if (cached && cached->stamp == stamp && !IsRacy(stamp, cached->readAt)) {
         return Touch(cached);
     }
-    std::string bytes;
-    if (!m_fs.Read(path, &bytes)) {
+    // A file the process has no memory for is one that cannot be read: the
+    // module runs inside the station's process, which must not see it fail.
+    try {
+        std::string bytes;
+        if (!m_fs.Read(path, &bytes)) {
+            Forget(key);
+            return nullptr;
+        }
+        if (cached && bytes == cached->document->Bytes()) {
+            // Same bytes under a new stamp (attributes changed, or the same
+            // text written again): the parsed document still holds.
+            cached->stamp = stamp;
+            cached->readAt = now;
+            return Touch(cached);
+        }
+        return Keep(key, stamp, now, std::move(bytes));
+    } catch (const std::bad_alloc&) {
         Forget(key);
         return nullptr;
     }
-    if (cached && bytes == cached->document->Bytes()) {
-        // Same bytes under a new stamp (attributes changed, or the same text
-        // written again): the parsed document still holds.
-        cached->stamp = stamp;
-        cached->readAt = now;
-        return Touch(cached);
+}
+
+const Document* FileCache::Current(const std::string& path) {
+    const std::shared_ptr<const Document> document = Share(path);
+    const Entry* kept = Find(m_fs.Key(path));
+    return kept && kept->document == document ? document.get() : nullptr;
+}
+
+size_t FileCache::KeptBytes() const {
+    size_t total = 0;
+    for (const Entry& e : m_entries) {
+        total += e.footprint;
     }
-    return Keep(key, stamp, now, std::move(bytes));
+    return total;
 }
 
 void FileCache::Written(const std::string& path, int64_t readAt, std::string bytes) {
@@ -96,24 +119,29 @@ std::shared_ptr<const Document> FileCache::Touch(Entry* entry) {
 
 std::shared_ptr<const Document> FileCache::Keep(const std::string& key, const store::Stamp& stamp,
                                                 int64_t readAt, std::string bytes) {
-    Entry* entry = Find(key);
-    if (!entry) {
-        if (m_entries.size() >= m_capacity) {
-            auto oldest = m_entries.begin();
-            for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
-                if (it->lastUse < oldest->lastUse) {
-                    oldest = it;
-                }
-            }
-            m_entries.erase(oldest);
-        }
-        m_entries.emplace_back();
-        entry = &m_entries.back();
-        entry->key = key;
+    auto document = std::make_shared<const Document>(std::move(bytes));
+    const size_t footprint = document->Footprint();
+    Forget(key);
+    if (footprint > m_budget) {
+        return document;
     }
+    while (!m_entries.empty() &&
+           (m_entries.size() >= m_capacity || KeptBytes() + footprint > m_budget)) {
+        auto oldest = m_entries.begin();
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->lastUse < oldest->lastUse) {
+                oldest = it;
+            }
+        }
+        m_entries.erase(oldest);
+    }
+    m_entries.emplace_back();
+    Entry* entry = &m_entries.back();
+    entry->key = key;
     entry->stamp = stamp;
     entry->readAt = readAt;
-    entry->document = std::make_shared<const Document>(std::move(bytes));
+    entry->footprint = footprint;
+    entry->document = std::move(document);
     return Touch(entry);
 }
 

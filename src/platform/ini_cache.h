@@ -37,17 +37,32 @@ FileSystem& SystemFileSystem();
 // otherwise 100 ms, well above the clock tick with which kernels stamp files.
 int64_t TimestampGranularity(const store::Stamp& stamp);
 
+// The cache keeps at most `capacity` files, and parsed files of at most
+// `budget` bytes of memory in all (the least recently used go first), so
+// that a visit's hostile files cannot pile up in the station's process. A
+// file whose parsed form alone is over the budget is parsed for each use and
+// never kept.
 class FileCache {
 public:
-    explicit FileCache(FileSystem& fileSystem, size_t capacity = 8)
-        : m_fs(fileSystem), m_capacity(capacity) {}
+    static const size_t kDefaultBudget = 8u << 20;
 
-    // The file as it is now, or null when it does not exist or cannot be read.
-    const Document* Current(const std::string& path) { return Share(path).get(); }
+    explicit FileCache(FileSystem& fileSystem, size_t capacity = 8, size_t budget = kDefaultBudget)
+        : m_fs(fileSystem), m_capacity(capacity), m_budget(budget) {}
 
-    // The same document, shared: it stays valid for its holder after the
-    // cache has read the file again or dropped it.
+    // The file as it is now, shared: it stays valid for its holder after the
+    // cache has read the file again or dropped it. Null when the file does
+    // not exist or cannot be read (memory for it included).
     std::shared_ptr<const Document> Share(const std::string& path);
+
+    // The same, for a file the cache keeps: null also when the file is too
+    // large to be kept (the pointer is the cache's, valid while it keeps it).
+    const Document* Current(const std::string& path);
+
+    // The memory the kept files take, as Document::Footprint counts it.
+    size_t KeptBytes() const;
+
+    // Drops every kept file (documents shared with holders stay theirs).
+    void Clear() { m_entries.clear(); }
 
     // Records bytes just written to the file by the engine itself; readAt is
     // the time taken before the write.
@@ -59,6 +74,7 @@ private:
         store::Stamp stamp;
         int64_t readAt = 0;  // when the bytes were last read or compared
         uint64_t lastUse = 0;
+        size_t footprint = 0;
         std::shared_ptr<const Document> document;
     };
 
@@ -70,6 +86,7 @@ private:
 
     FileSystem& m_fs;
     size_t m_capacity;
+    size_t m_budget;
     std::vector<Entry> m_entries;
     uint64_t m_clock = 0;
 };

@@ -17,7 +17,10 @@
 // - Names compare without regard to case; the first of duplicate sections,
 //   and within it the first of duplicate keys, is the one found.
 // - A file starting with the UTF-16LE byte-order mark is read and written as
-//   UTF-16LE; its text is seen in the narrow code page.
+//   UTF-16LE. Its lines, names and separators are found in UTF-16 (so a
+//   fullwidth '=' is no separator, whatever the code page would make of it),
+//   names compare in UTF-16, and only the names and values themselves are
+//   seen in the narrow code page.
 #ifndef SETUP_PLATFORM_INI_DOCUMENT_H
 #define SETUP_PLATFORM_INI_DOCUMENT_H
 
@@ -45,6 +48,8 @@ public:
 
     // The bytes the document was parsed from.
     const std::string& Bytes() const { return m_bytes; }
+    // About how many bytes of memory the document takes, its indexes built.
+    size_t Footprint() const;
     bool IsUtf16() const { return m_utf16; }
 
     // Index of the first section with this name (already trimmed), or -1.
@@ -69,10 +74,18 @@ public:
 private:
     enum class Kind : uint8_t { Blank, Comment, Header, Entry, Text };
     struct Line {
-        uint32_t begin, end, next;     // text: content [begin, end), line break to next
+        uint32_t begin, end, next;     // bytes: content [begin, end), line break to next
         uint32_t wbegin, wend, wnext;  // the same in m_wide (UTF-16 files only)
         Kind kind;
-        uint32_t valueStart;  // text offset just after the first '=' (entries)
+        uint32_t valueStart;  // just after the first '=' (entries), in the bytes
+                              // or, in UTF-16 files, in m_wide
+    };
+    // What a line names, as offsets in Text(): a header's name, or an entry's
+    // key and value (blanks, quotes and what follows a NUL already dropped);
+    // in UTF-16 files also the name or key in m_wide.
+    struct Parsed {
+        uint32_t nameBegin = 0, nameEnd = 0, valueBegin = 0, valueEnd = 0;
+        uint32_t wnameBegin = 0, wnameEnd = 0;
     };
     struct Section {
         std::string_view name;
@@ -91,14 +104,18 @@ private:
     };
 
     const std::string& Text() const { return m_utf16 ? m_text : m_bytes; }
+    bool HasLineBreak(const Line& line) const {
+        return m_utf16 ? line.wnext != line.wend : line.next != line.end;
+    }
     void SplitLines();
-    void ParseLine(Line& line);
+    Parsed ParseLine(Line& line) const;
+    Parsed ParseWideLine(Line& line);
     std::string Apply(const std::vector<Splice>& splices) const;
     Splice Insertion(uint32_t line, std::string_view text) const;
 
     std::string m_bytes;
     bool m_utf16 = false;
-    std::string m_text;      // UTF-16 files: the text converted to the narrow code page
+    std::string m_text;      // UTF-16 files: the names and values in the narrow code page
     std::u16string m_wide;   // UTF-16 files: the text as read
     std::string m_wideTail;  // UTF-16 files: an odd trailing byte, kept as it was
     std::vector<Line> m_lines;

@@ -61,6 +61,9 @@ std::u16string ToWide(const char* text, size_t length);
 // regard to case: on Windows the name upper-cased in UTF-16 (as kernel32
 // compares names); natively the name with ASCII letters folded only.
 std::string FoldNonAscii(std::string_view name);
+// The same key for a name given in UTF-16: equal to FoldNonAscii's for the
+// name converted to the narrow code page, when the conversion is exact.
+std::string FoldWide(const char16_t* name, size_t length);
 
 // True when byte can start a two-byte character of the narrow code page (a
 // DBCS lead byte on Windows; never natively, where UTF-8 continuation bytes

@@ -59,8 +59,13 @@ int CJobSettings::Load(std::string path) {
     if (path.empty() || !files::SetNormalAttributes(path)) {
         return 0;
     }
-    // One look at the file for every key: it is checked for changes once.
+    // One look at the file for every key: it is checked for changes once. A
+    // file that cannot be read whole (it grew beyond the limit, a read
+    // failed) loads nothing rather than every setting's default.
     const ini::ReadView file(path);
+    if (!file.IsRead()) {
+        return 0;
+    }
     jobsettings::LoadRows(file, *this);
     return 1;
 }

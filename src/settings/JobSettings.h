@@ -88,11 +88,12 @@ public:
     } U3Bin;
 
     // Reads the record from the job INI file at path. When that file cannot
-    // be opened for reading, "TLMQW.ini" in the current directory is used
-    // instead. Clears the file's read-only and other attributes, then reads
-    // every key (the rows of JobSettingsTable.h). Returns 1 when the keys were
-    // read, 0 (record untouched) when no file could be opened or its
-    // attributes could not be reset.
+    // be opened for reading (missing, a folder, a device or pipe, larger
+    // than files::kMaxReadSize), "TLMQW.ini" in the current directory is
+    // used instead. Clears the file's read-only and other attributes, then
+    // reads every key (the rows of JobSettingsTable.h). Returns 1 when the
+    // keys were read, 0 (record untouched) when no file could be opened, its
+    // attributes could not be reset or it could not be read whole.
     int Load(std::string path);
 
     // The file Load(path) reads: path, or the fallback file when path cannot

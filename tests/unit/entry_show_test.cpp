@@ -8,6 +8,7 @@
 #include "driver/operator.h"
 #include "module/globals.h"
 #include "module/LanguageText.h"
+#include "platform/ini.h"
 #include "setup/host.h"
 #include "resource.h"
 #include "unit/settings_test_support.h"
@@ -97,6 +98,20 @@ TEST_F(ShowTest, MissingJobFileKeepsTheRecord) {
     EXPECT_EQ("Before", JobSettings.Flash.FlashName);
     EXPECT_EQ(gone, g_strJobFile);  // the pages still save there
     EXPECT_FALSE(testsupport::fs::exists(gone));
+}
+
+// The parsed job and language files serve the whole visit and go with it:
+// nothing read stays in the station's process between visits.
+TEST_F(ShowTest, WhatTheVisitReadGoesWithIt) {
+    const std::string job = m_dir.Write("Job.ini", "[Flash]\r\nFlashNum=4\r\n");
+    Operator op;
+    op.OnDialog(IDD_PASSWORD, [](DialogDriver& d) { d.Click(IDOK); });
+    op.OnSheet([](SheetDriver& sheet) {
+        EXPECT_GT(ini::KeptBytes(), 0u) << "the visit's files are kept while it runs";
+        sheet.Click(IDCANCEL);
+    });
+    EXPECT_EQ(0, Show(0, 0, m_dir.PathWithSeparator().c_str(), job.c_str(), &m_table, nullptr));
+    EXPECT_EQ(0u, ini::KeptBytes());
 }
 
 TEST_F(ShowTest, HostMistakesDoNotCrash) {

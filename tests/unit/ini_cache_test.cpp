@@ -3,6 +3,7 @@
 // its timestamp, which leaves the stamp unchanged.
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -199,6 +200,51 @@ TEST(IniCache, LeastRecentlyUsedFileMakesRoom) {
     EXPECT_EQ(3, fs.reads);
     EXPECT_EQ("b", Value(cache, "b.ini"));
     EXPECT_EQ(4, fs.reads);
+}
+
+// What the cache keeps stays in the station's process after a visit: the
+// parsed files it keeps are held to a memory budget, the least recently
+// used going first, and a file larger than the budget is parsed for each
+// use and never kept. A file the process has no memory for reads as none.
+TEST(IniCache, KeepsParsedFilesWithinItsBudget) {
+    FakeFileSystem fs;
+    const std::string small = "[S]\r\nk=s\r\n";
+    const std::string half = "[S]\r\nk=h\r\n;" + std::string(2000, 'x') + "\r\n";
+    const std::string large = "[S]\r\nk=l\r\n;" + std::string(5000, 'x') + "\r\n";
+    ini::FileCache cache(fs, 8, ini::Document(half).Footprint() * 3 / 2);
+    fs.Write("small.ini", small);
+    fs.Write("a.ini", half);
+    fs.Write("b.ini", half);
+    fs.Write("large.ini", large);
+    fs.now += 10 * kSecond;
+
+    for (int use = 1; use <= 2; ++use) {
+        const std::shared_ptr<const ini::Document> doc = cache.Share("large.ini");
+        ASSERT_TRUE(doc);
+        EXPECT_EQ("l", doc->FindEntry(doc->FindSection("S"), "k")->value);
+        EXPECT_EQ(use, fs.reads) << "a file beyond the budget is read for each use";
+    }
+    EXPECT_EQ(nullptr, cache.Current("large.ini"));
+    EXPECT_EQ(0u, cache.KeptBytes());
+
+    EXPECT_EQ("h", Value(cache, "a.ini"));
+    EXPECT_EQ("s", Value(cache, "small.ini"));
+    EXPECT_EQ("h", Value(cache, "b.ini"));  // a.ini goes: both would pass the budget
+    EXPECT_LE(cache.KeptBytes(), ini::Document(half).Footprint() * 3 / 2);
+    const int reads = fs.reads;
+    EXPECT_EQ("s", Value(cache, "small.ini"));
+    EXPECT_EQ("h", Value(cache, "b.ini"));
+    EXPECT_EQ(reads, fs.reads);
+    EXPECT_EQ("h", Value(cache, "a.ini"));
+    EXPECT_EQ(reads + 1, fs.reads);
+
+    class NoMemory : public FakeFileSystem {
+    public:
+        bool Read(const std::string&, std::string*) override { throw std::bad_alloc(); }
+    } starved;
+    starved.Write("a.ini", small);
+    ini::FileCache starvedCache(starved);
+    EXPECT_EQ(nullptr, starvedCache.Share("a.ini"));
 }
 
 }  // namespace

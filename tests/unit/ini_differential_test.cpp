@@ -230,6 +230,18 @@ const std::vector<Case>& Cases() {
          Put("S", "k", "w"), 1, "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0w\0\r\0\n\0"s},
         {"utf-16 replace", "\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0\n\0"s, Put("S", "k", "xy"), 1,
          "\xFF\xFE[\0S\0]\0\n\0k\0=\0x\0y\0\n\0"s, "rewrites every line end as CR LF"},
+        // Names and the separator are found in UTF-16: a fullwidth '='
+        // (U+FF1D) or letter (U+FF4B) is none, whatever the code page makes
+        // of it, and a write adds the key the read did not find.
+        {"utf-16 fullwidth equals separates nothing",
+         "\xFF\xFE[\0S\0]\0\r\0\n\0k\0\x1D\xFFv\0\r\0\n\0"s, Get("S", "k"), 4, "dflt"},
+        {"utf-16 fullwidth letter is another key",
+         "\xFF\xFE[\0S\0]\0\r\0\n\0\x4B\xFF=\0v\0\r\0\n\0"s, Get("S", "k"), 4, "dflt"},
+        {"utf-16 write past a fullwidth equals",
+         "\xFF\xFE[\0S\0]\0\r\0\n\0k\0\x1D\xFFv\0\r\0\n\0j\0=\0\x31\0\r\0\n\0"s, Put("S", "k", "w"),
+         1,
+         "\xFF\xFE[\0S\0]\0\r\0\n\0k\0\x1D\xFFv\0\r\0\n\0j\0=\0\x31\0\r\0\n\0"
+         "k\0=\0w\0\r\0\n\0"s},
     };
     return cases;
 }

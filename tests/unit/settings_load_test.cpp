@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/files.h"
 #include "settings/JobSettings.h"
 #include "unit/settings_test_support.h"
 
@@ -274,11 +275,20 @@ TEST_F(SettingsLoadTest, NothingToReadLeavesTheRecordAsItWas) {
     const auto before = ListJobSettings(s);
 
     // No job file and no TLMQW.ini in the current directory; a directory
-    // named like the job file cannot be opened as one either.
+    // named like the job file cannot be opened as one either, nor can a
+    // device or a file too large to be read.
     const std::string longPath = m_dir.File(std::string(300, 'L') + ".ini");
     testsupport::fs::create_directory(m_dir.File("Folder.ini"));
-    for (const std::string& path :
-         {m_dir.File("Missing.ini"), longPath, m_dir.File("Folder.ini"), std::string()}) {
+    const std::string header = "[Flash]\nFlashNum=9\n;";
+    const std::string huge =
+        m_dir.Write("Huge.ini", header + std::string(files::kMaxReadSize + 1 - header.size(), 'x'));
+#ifdef _WIN32
+    const std::string device = "NUL";
+#else
+    const std::string device = "/dev/zero";
+#endif
+    for (const std::string& path : {m_dir.File("Missing.ini"), longPath, m_dir.File("Folder.ini"),
+                                    std::string(), huge, device}) {
         EXPECT_EQ(0, s.Load(path)) << path;
         const auto after = ListJobSettings(s);
         ASSERT_EQ(before.size(), after.size());

@@ -25,14 +25,14 @@ std::string NativePath(const std::string& path) {
 }
 
 bool CanOpenForReading(const std::string& path) {
-    // CreateFileA(OPEN_EXISTING) opens no directory; O_NONBLOCK keeps a FIFO
-    // from blocking the caller until a writer comes.
+    // O_NONBLOCK keeps a FIFO from blocking the caller until a writer comes;
+    // only a regular file counts (no folder, FIFO or device).
     int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
     struct stat st;
-    bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxReadSize;
     ::close(fd);
     return ok;
 }

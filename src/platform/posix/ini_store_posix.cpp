@@ -10,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -18,15 +19,13 @@
 #include <utility>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/ini_store.h"
 
 namespace ini {
 namespace store {
 
 namespace {
-
-// Files beyond this size are not read (a profile is never this large).
-const off_t kMaxFileSize = 512 * 1024 * 1024;
 
 int64_t Nanoseconds(const struct timespec& t) {
     return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
@@ -94,40 +93,37 @@ bool ReadWhole(const std::string& nativePath, std::string* bytes) {
     if (fd < 0) {
         return false;
     }
+    // Closes the file however the read ends (a failed allocation included).
+    const std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* f) { ::close(*f); });
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
-        ::close(fd);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > files::kMaxReadSize) {
         return false;
     }
-    bytes->clear();
-    bytes->resize(static_cast<size_t>(st.st_size));
+    // One byte more than the file had: a file that grew since fstat fills
+    // it, and one that grew beyond the limit is not read.
+    bytes->assign(static_cast<size_t>(st.st_size) + 1, '\0');
     size_t done = 0;
-    bool ok = true;
     for (;;) {
         if (done == bytes->size()) {
-            // The file may have grown since fstat: read on until the end.
-            if (bytes->size() >= static_cast<size_t>(kMaxFileSize)) {
-                ok = false;
-                break;
+            if (bytes->size() > files::kMaxReadSize) {
+                return false;
             }
-            bytes->resize(bytes->size() + 4096);
+            bytes->resize(std::min<size_t>(bytes->size() + 4096, files::kMaxReadSize + 1));
         }
         ssize_t n = ::read(fd, &(*bytes)[done], bytes->size() - done);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            ok = false;
-            break;
+            return false;
         }
         if (n == 0) {
             break;
         }
         done += static_cast<size_t>(n);
     }
-    ::close(fd);
     bytes->resize(done);
-    return ok;
+    return true;
 }
 
 int64_t Now() {
@@ -173,10 +169,16 @@ bool Target(const std::string& path, std::string* target, struct stat* st, bool*
 // that died (killed, or the machine went down) before its rename, unless it
 // is still empty: then its save may be between the creation and the lock,
 // and only the end of its process says that it died.
+// A long name is cut in the temporary file's name, so that the name stays
+// within the file system's limit of 255 bytes (the suffix takes at most 27).
+std::string Stem(const std::string& name) {
+    return name.substr(0, 255 - 27);
+}
+
 std::string TemporaryName(const std::string& name, unsigned number) {
     char suffix[64];
     std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()), number);
-    return "." + name + suffix;
+    return "." + Stem(name) + suffix;
 }
 
 bool IsDigits(const std::string& text, size_t begin, size_t end) {
@@ -194,7 +196,7 @@ bool IsDigits(const std::string& text, size_t begin, size_t end) {
 // Whether entry is a temporary file of a save of the file called name; if
 // so, the process ID in its name.
 bool IsTemporaryOf(const std::string& entry, const std::string& name, pid_t* pid) {
-    const std::string prefix = "." + name + ".";
+    const std::string prefix = "." + Stem(name) + ".";
     const std::string suffix = ".tmp";
     if (entry.size() <= prefix.size() + suffix.size() || entry.compare(0, prefix.size(), prefix) ||
         entry.compare(entry.size() - suffix.size(), suffix.size(), suffix)) {
@@ -414,6 +416,29 @@ std::string FoldNonAscii(std::string_view name) {
         }
     }
     return folded;
+}
+
+std::string FoldWide(const char16_t* name, size_t length) {
+    // As ToNarrow, but an unpaired surrogate keeps its own three bytes (not
+    // '?'): a name holding one is not the name with a '?' in its place.
+    std::string narrow;
+    size_t done = 0;
+    auto isHigh = [](char16_t u) { return u >= 0xD800 && u <= 0xDBFF; };
+    auto isLow = [](char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; };
+    for (size_t i = 0; i < length; ++i) {
+        const char16_t c = name[i];
+        const bool alone = isHigh(c) ? !(i + 1 < length && isLow(name[i + 1]))
+                                     : isLow(c) && !(i > 0 && isHigh(name[i - 1]));
+        if (alone) {
+            narrow += ToNarrow(name + done, i - done);
+            narrow += static_cast<char>(0xE0 | (c >> 12));
+            narrow += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            narrow += static_cast<char>(0x80 | (c & 0x3F));
+            done = i + 1;
+        }
+    }
+    narrow += ToNarrow(name + done, length - done);
+    return FoldNonAscii(narrow);
 }
 
 bool IsLeadByte(unsigned char) {

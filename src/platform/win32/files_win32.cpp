@@ -15,10 +15,18 @@ bool CanOpenForReading(const std::string& path) {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return false;
+        return false;  // a folder too: CreateFileA opens one only when asked to
+    }
+    // A device (COM1, NUL, CON) or a pipe opens as a file does; it is not one.
+    bool ok = ::GetFileType(file) == FILE_TYPE_DISK;
+    if (ok) {
+        DWORD high = 0;
+        const DWORD size = ::GetFileSize(file, &high);
+        ok = !(size == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) && high == 0 &&
+             size <= kMaxReadSize;
     }
     ::CloseHandle(file);
-    return true;
+    return ok;
 }
 
 bool SetNormalAttributes(const std::string& path) {

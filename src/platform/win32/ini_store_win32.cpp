@@ -1,19 +1,19 @@
 // The INI engine's file access on Windows.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/ini_store.h"
 
 namespace ini {
 namespace store {
 
 namespace {
-
-// Files beyond this size are not read (a profile is never this large).
-const DWORD kMaxFileSize = 512 * 1024 * 1024;
 
 // 100 ns intervals from 1601-01-01 to 1970-01-01.
 const int64_t kEpochOffset = 116444736000000000LL;
@@ -222,22 +222,120 @@ void RemoveDeadTemporaries(const std::string& dir, const std::string& path) {
     }
 }
 
+// A path as the wide functions take it beyond MAX_PATH: the full path in its
+// "\\?\" form, which has no such limit. Only the folder (which fits, as
+// the file's own path does) is made full; the name is added to it as it is.
+std::wstring Extended(const std::string& path) {
+    const size_t cut = path.find_last_of("\\/:") + 1;  // 0 when there is none
+    const std::string folder = cut == 0 ? std::string(".") : path.substr(0, cut);
+    const std::u16string wideFolder = ToWide(folder.c_str(), folder.size());
+    const std::u16string wideName = ToWide(path.c_str() + cut, path.size() - cut);
+    const std::wstring given(wideFolder.begin(), wideFolder.end());
+    wchar_t full[MAX_PATH];
+    const DWORD length = ::GetFullPathNameW(given.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) {
+        return std::wstring();
+    }
+    std::wstring extended(full, length);
+    if (extended.back() != L'\\') {
+        extended += L'\\';
+    }
+    extended.append(wideName.begin(), wideName.end());
+    if (extended.compare(0, 4, L"\\\\?\\") == 0 || extended.compare(0, 4, L"\\\\.\\") == 0) {
+        return extended;  // already a path of that form, or a device's
+    }
+    if (extended.compare(0, 2, L"\\\\") == 0) {
+        return L"\\\\?\\UNC\\" + extended.substr(2);
+    }
+    return L"\\\\?\\" + extended;
+}
+
+// The temporary file is named beside the file, so that a path that fits
+// MAX_PATH may give a temporary path that does not: that one goes through
+// the wide functions.
+bool FitsAnsi(const std::string& path) {
+    return path.size() < MAX_PATH;
+}
+
+HANDLE CreateTemporary(const std::string& temp) {
+    if (FitsAnsi(temp)) {
+        return ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    const std::wstring wide = Extended(temp);
+    if (wide.empty()) {
+        ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return INVALID_HANDLE_VALUE;
+    }
+    return ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+}
+
+bool Move(const std::string& temp, const std::string& path) {
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (FitsAnsi(temp)) {
+        return ::MoveFileExA(temp.c_str(), path.c_str(), flags) != FALSE;
+    }
+    const std::wstring from = Extended(temp), to = Extended(path);
+    return !from.empty() && !to.empty() && ::MoveFileExW(from.c_str(), to.c_str(), flags);
+}
+
+bool Delete(const std::string& temp) {
+    if (FitsAnsi(temp)) {
+        return ::DeleteFileA(temp.c_str()) != FALSE;
+    }
+    const std::wstring wide = Extended(temp);
+    return !wide.empty() && ::DeleteFileW(wide.c_str());
+}
+
+// Whether an operation on a file that failed with this error may succeed a
+// moment later: another process (a reader of the job, a virus scanner
+// looking at a new file) has it open.
+bool IsTransient(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+}
+
 // Renames the temporary file over the file. A reader that has the file open
 // at that moment (another process reading the job) makes the rename fail
 // with a sharing or access error for as long as it reads: the rename is
 // tried again for a while before the save counts as failed.
 bool MoveOver(const std::string& temp, const std::string& path) {
     for (int attempt = 0;; ++attempt) {
-        if (::MoveFileExA(temp.c_str(), path.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (Move(temp, path)) {
             return true;
         }
-        const DWORD error = ::GetLastError();
-        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == 40) {
+        if (!IsTransient(::GetLastError()) || attempt == 40) {
             return false;
         }
         ::Sleep(5);
     }
+}
+
+// Deletes the temporary file of a save that failed. A scanner that opened
+// the new file holds it for a moment: the deletion is tried again for as
+// long as a rename would be.
+void DeleteTemporary(const std::string& temp) {
+    for (int attempt = 0; attempt <= 40; ++attempt) {
+        if (Delete(temp) || !IsTransient(::GetLastError())) {
+            return;
+        }
+        ::Sleep(5);
+    }
+}
+
+// Whether the path opens as a device (NUL, COM1) or a pipe: no file that a
+// save may replace. Opened for no access at all, which reads and writes
+// nothing.
+bool NamesDeviceOrPipe(const std::string& path) {
+    HANDLE file =
+        ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;  // missing, or a folder: the save's own checks follow
+    }
+    const DWORD type = ::GetFileType(file);
+    ::CloseHandle(file);
+    return type != FILE_TYPE_DISK;
 }
 
 }  // namespace
@@ -276,39 +374,42 @@ bool ReadWhole(const std::string& nativePath, std::string* bytes) {
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
+    // Closes the file however the read ends (a failed allocation included).
+    const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> closer(file, ::CloseHandle);
+    // A device or a pipe opens as a file does, but its read may wait for
+    // input or never end: only a disk file is read.
+    if (::GetFileType(file) != FILE_TYPE_DISK) {
+        return false;
+    }
     DWORD high = 0;
     DWORD size = ::GetFileSize(file, &high);
     if ((size == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) || high != 0 ||
-        size > kMaxFileSize) {
-        ::CloseHandle(file);
+        size > files::kMaxReadSize) {
         return false;
     }
-    bytes->assign(size, '\0');
+    // One byte more than the file had: a file that grew since fills it, and
+    // one that grew beyond the limit is not read.
+    bytes->assign(static_cast<size_t>(size) + 1, '\0');
     DWORD done = 0;
-    bool ok = true;
     for (;;) {
         if (done == bytes->size()) {
-            // The file may have grown since: read on until the end.
-            if (bytes->size() >= kMaxFileSize) {
-                ok = false;
-                break;
+            if (bytes->size() > files::kMaxReadSize) {
+                return false;
             }
-            bytes->resize(bytes->size() + 4096);
+            bytes->resize(std::min<size_t>(bytes->size() + 4096, files::kMaxReadSize + 1));
         }
         DWORD n = 0;
         if (!::ReadFile(file, &(*bytes)[done], static_cast<DWORD>(bytes->size() - done), &n,
                         nullptr)) {
-            ok = false;
-            break;
+            return false;
         }
         if (n == 0) {
             break;
         }
         done += n;
     }
-    ::CloseHandle(file);
     bytes->resize(done);
-    return ok;
+    return true;
 }
 
 int64_t Now() {
@@ -324,6 +425,9 @@ bool CanReplace(const std::string& nativePath) {
 }
 
 bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) {
+    if (NamesDeviceOrPipe(nativePath)) {
+        return false;
+    }
     WIN32_FILE_ATTRIBUTE_DATA old;
     bool exists = ::GetFileAttributesExA(nativePath.c_str(), GetFileExInfoStandard, &old) != 0;
     if (exists) {
@@ -344,8 +448,7 @@ bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) 
         std::snprintf(suffix, sizeof suffix, "%lx.%x.tmp",
                       static_cast<unsigned long>(::GetCurrentProcessId()), ++counter);
         temp = prefix + suffix;
-        file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateTemporary(temp);
         if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) {
             return false;
         }
@@ -378,7 +481,7 @@ bool ReplaceAtomically(const std::string& nativePath, const std::string& bytes) 
         RemoveDeadTemporaries(dir, nativePath);
         return true;
     }
-    ::DeleteFileA(temp.c_str());
+    DeleteTemporary(temp);
     return false;
 }
 
@@ -409,13 +512,18 @@ std::u16string ToWide(const char* text, size_t length) {
     return std::u16string(reinterpret_cast<const char16_t*>(wide.data()), static_cast<size_t>(n));
 }
 
-std::string FoldNonAscii(std::string_view name) {
-    std::u16string wide = ToWide(name.data(), name.size());
+std::string FoldWide(const char16_t* name, size_t length) {
+    std::u16string wide(name, length);
     if (!wide.empty()) {
         ::CharUpperBuffW(reinterpret_cast<wchar_t*>(&wide[0]), static_cast<DWORD>(wide.size()));
     }
     // Any byte form serves as a key; UTF-16 bytes keep every character.
     return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+}
+
+std::string FoldNonAscii(std::string_view name) {
+    const std::u16string wide = ToWide(name.data(), name.size());
+    return FoldWide(wide.data(), wide.size());
 }
 
 bool IsLeadByte(unsigned char byte) {
