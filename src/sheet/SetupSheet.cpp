@@ -98,13 +98,18 @@ INT_PTR CSetupSheet::DoModal(LPCSTR lpszFaceName, WORD nFontSize) {
 
 int CALLBACK CSetupSheet::SheetCallback(HWND, UINT message, LPARAM lParam) {
     if (message == PSCB_PRECREATE && lParam != 0 && HasSheetFont()) {
-        // The platform's own sheet template, in a block with room to grow:
-        // "Times New Roman" is longer than the face it names.
+        // The platform's own sheet template: writable, but nothing says how
+        // much room follows it, so the rewrite stays within the template's
+        // own size. "Times New Roman" is longer than the face the platform
+        // names; the template's caption makes up for it, as the sheet sets
+        // its title from the header. A template that still does not fit
+        // keeps the platform's font.
         auto* pTemplate = reinterpret_cast<LPDLGTEMPLATE>(lParam);
-        const size_t room = PreCreateTemplateRoom(pTemplate);
         fw::CDialogTemplate dlgTemplate(pTemplate);
-        if (dlgTemplate.SetFont(s_strSheetFontFace.c_str(), s_nSheetFontSize)) {
-            dlgTemplate.CopyTo(pTemplate, room);
+        const size_t cbTemplate = dlgTemplate.GetTemplateSize();
+        if (dlgTemplate.SetFont(s_strSheetFontFace.c_str(), s_nSheetFontSize) &&
+            dlgTemplate.RemoveCaption()) {
+            dlgTemplate.CopyTo(pTemplate, cbTemplate);
         }
     }
     return 0;
