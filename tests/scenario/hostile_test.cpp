@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include "driver/operator.h"
 #include "driver/station.h"
 #include "platform/files.h"
@@ -75,6 +79,33 @@ std::string Import(Station& station, Operator& op, SheetDriver& s, const std::st
     return text;
 }
 
+#if defined(_WIN32)
+// A job file another program holds open without sharing it. (A folder of
+// that name cannot be picked: the open dialog opens it.)
+HANDLE s_held = INVALID_HANDLE_VALUE;
+
+void Unopenable(const std::string& path) {
+    Station::WriteFile(path, kImported);
+    s_held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, s_held) << "error " << ::GetLastError();
+}
+
+void ReleaseUnopenable() {
+    if (s_held != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(s_held);
+        s_held = INVALID_HANDLE_VALUE;
+    }
+}
+#else
+// A folder where the job file should be. (Files the process has no right to
+// read are read all the same by a test run as root.)
+void Unopenable(const std::string& path) {
+    MakeFolder(path);
+}
+
+void ReleaseUnopenable() {}
+#endif
+
 std::string CannotBeRead(const std::string& path) {
     return "The job file " + path + " cannot be read. Nothing was imported.";
 }
@@ -95,12 +126,15 @@ std::string EnglishTitles(const Station& station) {
 // files.
 TEST(HostileCases, WhatTheOperatorIsToldAndWhatStays) {
     const Case cases[] = {
-        {"import of a folder", 0, SETUP_LANGUAGE_ENU,
-         [](Station& st) { return Paths{MakeFolder(st.Path("Folder.ini"))}; },
-         [](Station& st, Operator& op, SheetDriver& s) {
-             return Import(st, op, s, st.Path("Folder.ini"));
+        {"import of a file that cannot be opened", 0, SETUP_LANGUAGE_ENU,
+         [](Station& st) {
+             Unopenable(st.Path("Held.ini"));
+             return Paths{};
          },
-         [](const Station& st) { return CannotBeRead(st.Path("Folder.ini")); }},
+         [](Station& st, Operator& op, SheetDriver& s) {
+             return Import(st, op, s, st.Path("Held.ini"));
+         },
+         [](const Station& st) { return CannotBeRead(st.Path("Held.ini")); }},
         {"import of a file too large to read whole", 0, SETUP_LANGUAGE_ENU,
          [](Station& st) {
              Station::WriteFile(st.Path("Huge.ini"), kImported);
@@ -179,6 +213,7 @@ TEST(HostileCases, WhatTheOperatorIsToldAndWhatStays) {
             s.Click(IDCANCEL);
         });
         EXPECT_EQ(0, station.Show(op, c.flashIndex, c.language));
+        ReleaseUnopenable();
         ASSERT_EQ(kept.size(), before.size());
         for (size_t i = 0; i < kept.size(); ++i) {
             EXPECT_EQ(before[i], Station::ReadFile(kept[i])) << kept[i];
