@@ -52,6 +52,12 @@ typedef struct FlashTable {
  * One editing visit: asks for the password, loads the job settings and runs
  * the settings sheet. appDir ends in a backslash; both strings are copied.
  * Returns 1 when the operator confirmed the sheet, 0 otherwise.
+ *
+ * Call it on the station's user-interface thread (the thread whose windows
+ * the module's dialogs belong to, pumping its messages): the visit runs its
+ * own modal loops there and returns when the operator is done. One visit at
+ * a time: a call made while a visit runs, from that thread (a message handled
+ * during the visit) or from any other, returns 0 at once and shows nothing.
  */
 int SETUP_CDECL Show(int flashIndex, char language, const char* appDir, const char* jobFile,
                      const FlashTable* table, const void* hostParams);

@@ -1,4 +1,5 @@
 // Show: the library's one exported function. One call is one editing visit.
+#include <atomic>
 #include <cstring>
 
 #include "module/LanguageText.h"
@@ -14,16 +15,30 @@
 
 namespace {
 
-// The globals are unprotected: a call made while another one runs (from a
-// message handled in a modal loop) is refused instead of corrupting them.
-bool s_bInShow = false;
+// The globals are unprotected: a call made while another one runs is
+// refused instead of corrupting them, whether it comes from a message handled
+// in a modal loop of the visit or from another thread of the station.
+std::atomic<bool> s_bInShow{false};
 
+// Holds the visit for its lifetime when it could take it.
 class ShowGuard {
 public:
-    ShowGuard() { s_bInShow = true; }
-    ~ShowGuard() { s_bInShow = false; }
+    ShowGuard() {
+        bool bFree = false;
+        m_bHeld = s_bInShow.compare_exchange_strong(bFree, true);
+    }
+    ~ShowGuard() {
+        if (m_bHeld) {
+            s_bInShow.store(false);
+        }
+    }
     ShowGuard(const ShowGuard&) = delete;
     ShowGuard& operator=(const ShowGuard&) = delete;
+
+    bool Held() const { return m_bHeld; }
+
+private:
+    bool m_bHeld;
 };
 
 int ShowVisit(int flashIndex, char language, const char* appDir, const char* jobFile,
@@ -76,10 +91,10 @@ int ShowVisit(int flashIndex, char language, const char* appDir, const char* job
 extern "C" int SETUP_CDECL Show(int flashIndex, char language, const char* appDir,
                                 const char* jobFile, const FlashTable* table,
                                 const void* hostParams) {
-    if (s_bInShow) {
+    ShowGuard guard;
+    if (!guard.Held()) {
         return 0;
     }
-    ShowGuard guard;
     const ini::CacheReleaser releaseCache;  // nothing read stays after the visit
     try {
         return ShowVisit(flashIndex, language, appDir, jobFile, table, hostParams);

@@ -74,6 +74,15 @@ BOOL CDialogTemplate::SetFont(LPCSTR lpFaceName, WORD nFontSize) {
     return TRUE;
 }
 
+BOOL CDialogTemplate::RemoveCaption() {
+    if (!m_template) {
+        return FALSE;
+    }
+    m_template->caption.clear();
+    m_bytes = m_template->Serialize(m_template->format);
+    return TRUE;
+}
+
 BOOL CDialogTemplate::GetFont(std::string& faceName, WORD& nFontSize) const {
     if (!m_template || !m_template->font) {
         return FALSE;

@@ -5,7 +5,9 @@
 //
 // A template keeps the format it was read in (DLGTEMPLATE or DLGTEMPLATEEX);
 // a new face name can make it longer, so writing it back over another
-// template checks the room there (CopyTo).
+// template checks the room there (CopyTo): a template handed over by the
+// platform is rewritten within its own size, and RemoveCaption makes room
+// where the window's title comes from elsewhere.
 #ifndef SETUP_FRAMEWORK_DLGTEMPL_H
 #define SETUP_FRAMEWORK_DLGTEMPL_H
 
@@ -37,6 +39,10 @@ public:
     BOOL SetFont(LPCSTR lpFaceName, WORD nFontSize);
     // FALSE when the template names no font.
     BOOL GetFont(std::string& faceName, WORD& nFontSize) const;
+    // Empties the caption text (the template keeps its WS_CAPTION style), for
+    // a window whose title is set otherwise: a property sheet takes its title
+    // from its header (PROPSHEETHEADER pszCaption) once it is created.
+    BOOL RemoveCaption();
 
     // The template's bytes as the dialog manager reads them.
     const std::vector<uint8_t>& GetBytes() const { return m_bytes; }

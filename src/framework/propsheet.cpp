@@ -245,10 +245,6 @@ BOOL CPropertySheet::ReplacePageTemplate(LPCPROPSHEETPAGE pEntry,
     return FALSE;
 }
 
-size_t CPropertySheet::PreCreateTemplateRoom(LPCDLGTEMPLATE pTemplate) {
-    return 2 * DialogTemplateSize(pTemplate);
-}
-
 INT_PTR CPropertySheet::DoModal() {
     if (m_hWnd != nullptr || m_pages.empty()) {
         return -1;

@@ -13,8 +13,8 @@
 //      may replace (ReplacePageTemplate), e.g. to give every page one font;
 //   2. the platform creates the sheet window; a callback registered in m_psh
 //      (PSH_USECALLBACK, pfnCallback) is called with PSCB_PRECREATE and the
-//      sheet's own template, which it may rewrite in place within
-//      PreCreateTemplateRoom bytes;
+//      sheet's own template, which it may rewrite in place within the
+//      template's own size (no room after it is documented);
 //   3. when the sheet window is initialized (PSCB_INITIALIZED), the object is
 //      attached to it, the window gets the property "SetupSheet" = 1, and the
 //      virtual OnInitDialog runs; from then on the sheet's messages go
@@ -115,11 +115,6 @@ public:
 
     // Runs once the sheet window, its tab control and buttons exist.
     virtual BOOL OnInitDialog();
-
-    // The bytes available at the sheet template that the PSCB_PRECREATE
-    // callback receives: comctl32 copies its template into a block twice
-    // the template's size. 0 when pTemplate is not a template.
-    static size_t PreCreateTemplateRoom(LPCDLGTEMPLATE pTemplate);
 
 protected:
     // Fills m_psh.ppsp and m_psh.nPages with one PROPSHEETPAGE per page.

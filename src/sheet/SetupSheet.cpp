@@ -52,6 +52,27 @@ const char* const kPageExportFailures[] = {
     "Fail to export flash Info ",
 };
 
+// The process's current directory as it was when made, put back when it goes
+// unless released: a file dialog leaves the process in the folder it showed.
+class CurrentDirectoryKeeper {
+public:
+    CurrentDirectoryKeeper() : m_strDir(files::CurrentDirectory()) {}
+    ~CurrentDirectoryKeeper() {
+        if (m_bRestore) {
+            files::ChangeDirectory(m_strDir);
+        }
+    }
+    CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
+    CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
+
+    const std::string& Dir() const { return m_strDir; }
+    void Release() { m_bRestore = false; }
+
+private:
+    std::string m_strDir;
+    bool m_bRestore = true;
+};
+
 const struct {
     int nTab;
     const char* key;
@@ -98,13 +119,18 @@ INT_PTR CSetupSheet::DoModal(LPCSTR lpszFaceName, WORD nFontSize) {
 
 int CALLBACK CSetupSheet::SheetCallback(HWND, UINT message, LPARAM lParam) {
     if (message == PSCB_PRECREATE && lParam != 0 && HasSheetFont()) {
-        // The platform's own sheet template, in a block with room to grow:
-        // "Times New Roman" is longer than the face it names.
+        // The platform's own sheet template: writable, but nothing says how
+        // much room follows it, so the rewrite stays within the template's
+        // own size. "Times New Roman" is longer than the face the platform
+        // names; the template's caption makes up for it, as the sheet sets
+        // its title from the header. A template that still does not fit
+        // keeps the platform's font.
         auto* pTemplate = reinterpret_cast<LPDLGTEMPLATE>(lParam);
-        const size_t room = PreCreateTemplateRoom(pTemplate);
         fw::CDialogTemplate dlgTemplate(pTemplate);
-        if (dlgTemplate.SetFont(s_strSheetFontFace.c_str(), s_nSheetFontSize)) {
-            dlgTemplate.CopyTo(pTemplate, room);
+        const size_t cbTemplate = dlgTemplate.GetTemplateSize();
+        if (dlgTemplate.SetFont(s_strSheetFontFace.c_str(), s_nSheetFontSize) &&
+            dlgTemplate.RemoveCaption()) {
+            dlgTemplate.CopyTo(pTemplate, cbTemplate);
         }
     }
     return 0;
@@ -229,6 +255,9 @@ BOOL CSetupSheet::ReportUnwritten(const std::vector<std::string>& paths) {
 }
 
 void CSetupSheet::OnExport() {
+    // An export that stops, however, leaves the current directory as it was
+    // before the dialog; a finished one makes the host directory current.
+    CurrentDirectoryKeeper currentDir;
     fw::CFileDialog dlg(FALSE, nullptr, nullptr, kJobFileDialogFlags, kJobFileFilter, nullptr);
     dlg.SetTitle(GetLanguageText("IDS_SETUP_UI_EXPORT_TITLE"));
     dlg.SetInitialDir(g_strAppDir);
@@ -266,28 +295,44 @@ void CSetupSheet::OnExport() {
         return;
     }
     MessageBox(GetLanguageText("IDS_SETUP_UI_EXPORT_SUCCESS"), caption.c_str(), MB_OK);
+    currentDir.Release();
     files::ChangeDirectory(g_strAppDir);
 }
 
 void CSetupSheet::OnImport() {
-    // The dialog changes the current directory; a finished import puts it
-    // back.
-    const std::string strCurrentDir = files::CurrentDirectory();
+    // The dialog changes the current directory; the import puts it back
+    // however it ends.
+    CurrentDirectoryKeeper currentDir;
     fw::CFileDialog dlg(TRUE, nullptr, nullptr, kJobFileDialogFlags, kJobFileFilter, nullptr);
     dlg.SetTitle(GetLanguageText("IDS_SETUP_UI_IMPORT_TITLE"));
-    dlg.SetInitialDir(strCurrentDir);
+    dlg.SetInitialDir(currentDir.Dir());
     if (dlg.DoModal() != IDOK) {
         return;
     }
     const std::string path = dlg.GetPathName();
     const std::string caption = GetLanguageText("IDS_SETUP_MESSAGE_NOTE");
 
-    // A file that cannot be read imports nothing, and says so: the pages
-    // would be refilled from the settings already shown (or from the
-    // fallback file), and the job given the advanced defaults.
+    // Nothing is imported unless all of it is: the settings and the pages
+    // change only once the file was read whole and its advanced keys are in
+    // the job file; OK would otherwise save a mix of two jobs.
+    const CJobSettings settingsBefore = JobSettings;
+    // A file that cannot be read whole (missing, a folder or a device, too
+    // large) would give the pages the settings already shown, the fallback
+    // file or the defaults, and the job the advanced defaults.
     if (!files::CanOpenForReading(path) || JobSettings.Load(path) == 0) {
+        JobSettings = settingsBefore;
         MessageBox("The job file " + path + " cannot be read. Nothing was imported.",
                    caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    // The advanced keys go into the job file now, whatever the operator does
+    // with the sheet; before the pages change, so that a job file that cannot
+    // take them leaves the sheet as it was.
+    if (!CopyAdvancedSettings(0, path)) {
+        JobSettings = settingsBefore;
+        MessageBox(
+            "The settings could not be written to " + g_strJobFile + ". Nothing was imported.",
+            caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // The pages refill from JobSettings, and the flash check page reads its
@@ -299,12 +344,5 @@ void CSetupSheet::OnImport() {
             return;
         }
     }
-    // The advanced keys go into the job file now, whatever the operator does
-    // with the sheet.
-    if (!CopyAdvancedSettings(0, path)) {
-        ReportUnwritten({g_strJobFile});
-        return;
-    }
     MessageBox(GetLanguageText("IDS_SETUP_UI_IMPORT_SUCCESS"), caption.c_str(), MB_OK);
-    files::ChangeDirectory(strCurrentDir);
 }

@@ -48,12 +48,14 @@ protected:
     // Export: every page's keys and the job's advanced keys into a job file
     // the operator names, in one replacement of that file once every step
     // succeeded; the process's current directory is the host directory
-    // afterwards.
+    // after a finished export, and as it was before the dialog otherwise.
     void OnExport();
-    // Import: JobSettings from a job file the operator picks, every page
-    // refilled from it (OK saves what was imported, Cancel drops it), and
-    // that file's advanced keys into the job file at once. The current
-    // directory is put back as it was before the dialog.
+    // Import: JobSettings from a job file the operator picks, that file's
+    // advanced keys into the job file at once, then every page refilled from
+    // it (OK saves what was imported, Cancel drops it). A file that cannot
+    // be read whole, or a job file that cannot take the advanced keys,
+    // imports nothing. The current directory is put back as it was before
+    // the dialog.
     void OnImport();
 
     DECLARE_MESSAGE_MAP()

@@ -15,6 +15,8 @@
 #include <windows.h>
 #else
 #include <unistd.h>
+
+#include <thread>
 #endif
 
 namespace {
@@ -300,6 +302,50 @@ int Station::Show(Operator& op, int flashIndex, char language) {
 #else
     return ::Show(flashIndex, language, m_appDir.c_str(), m_jobFile.c_str(), &m_table,
                   m_hostParams);
+#endif
+}
+
+namespace {
+
+struct ShowCall {
+    SetupShowFn show;
+    const Station* station;
+    int result;
+};
+
+void RunShowCall(ShowCall& call) {
+    call.result = call.show(0, SETUP_LANGUAGE_ENU, call.station->Dir().c_str(),
+                            call.station->JobFile().c_str(), &call.station->Table(), nullptr);
+}
+
+#if defined(_WIN32)
+DWORD WINAPI ShowCallThread(LPVOID param) {
+    RunShowCall(*static_cast<ShowCall*>(param));
+    return 0;
+}
+#endif
+
+}  // namespace
+
+int Station::ShowOnAnotherThread() {
+#if defined(_WIN32)
+    ShowCall call{LoadShow(), this, -1};
+    if (call.show == nullptr) {
+        return -1;
+    }
+    HANDLE thread = ::CreateThread(nullptr, 0, ShowCallThread, &call, 0, nullptr);
+    if (thread == nullptr) {
+        ADD_FAILURE() << "cannot start a thread (error " << ::GetLastError() << ")";
+        return -1;
+    }
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    return call.result;
+#else
+    ShowCall call{&::Show, this, -1};
+    std::thread thread([&call] { RunShowCall(call); });
+    thread.join();
+    return call.result;
 #endif
 }
 

@@ -54,6 +54,10 @@ public:
 
     // One editing visit, driven by `op`. Returns what Show returned.
     int Show(Operator& op, int flashIndex = 0, char language = SETUP_LANGUAGE_ENU);
+    // Show called with this station's arguments on a thread of its own (while
+    // this one is inside a visit, say); returns what it returned once that
+    // thread ended. A window it opened would have no operator.
+    int ShowOnAnotherThread();
 
 private:
     void WriteLanguageFile() const;

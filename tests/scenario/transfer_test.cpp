@@ -288,10 +288,9 @@ TEST(JobExport, FlashCheckRefusalWritesNothing) {
     EXPECT_EQ(before, Station::ReadFile(existing));
 }
 
-// Where the process's current directory is: a file dialog leaves it in the
-// folder it showed; a successful export makes it the host directory; an
-// import that finished puts back what it was before the dialog (where the
-// open dialog also starts).
+// Where the process's current directory is: a successful export makes it
+// the host directory; every other end of an export or an import puts back
+// what it was before the dialog (where the open dialog also starts).
 TEST(JobTransfer, CurrentDirectoryAfterEachOutcome) {
     Station station;
     CurrentDirectoryKept kept;
@@ -307,15 +306,15 @@ TEST(JobTransfer, CurrentDirectoryAfterEachOutcome) {
     Operator op;
     QueueVisit(op, [&](SheetDriver& s) {
         // Export cancelled: the dialog showed the host directory.
+        files::ChangeDirectory(work);
         op.OnFileDialog([&](FileDialogSeen& f) {
             EXPECT_TRUE(SameFolder(station.Dir(), f.folder));
             return FileChoice::Cancel();
         });
         s.Click(IDC_EXPORT_SET);
-        EXPECT_TRUE(SameFolder(station.Dir(), files::CurrentDirectory())) << "export cancelled";
+        EXPECT_TRUE(SameFolder(work, files::CurrentDirectory())) << "export cancelled";
 
         // Import cancelled: the dialog started (and stayed) in the current one.
-        files::ChangeDirectory(work);
         op.OnFileDialog([&](FileDialogSeen& f) {
             EXPECT_TRUE(SameFolder(work, f.folder));
             return FileChoice::Cancel();
@@ -330,7 +329,7 @@ TEST(JobTransfer, CurrentDirectoryAfterEachOutcome) {
         EXPECT_EQ(station.Text("IDS_SETUP_UI_IMPORT_SUCCESS"), message);
         EXPECT_TRUE(SameFolder(work, files::CurrentDirectory())) << "import done";
 
-        // A refused export: wherever the dialog left it.
+        // A refused export: back where it was.
         op.OnFileDialog([&](FileDialogSeen&) { return FileChoice::Path(locked); });
         op.OnMessageBox([](MessageBoxSeen&) { return IDYES; });  // replace it?
         op.OnMessageBox([](MessageBoxSeen&) { return IDOK; });   // the mode page's
@@ -339,7 +338,7 @@ TEST(JobTransfer, CurrentDirectoryAfterEachOutcome) {
             return IDOK;
         });
         s.Click(IDC_EXPORT_SET);
-        EXPECT_TRUE(SameFolder(out, files::CurrentDirectory())) << "export refused";
+        EXPECT_TRUE(SameFolder(work, files::CurrentDirectory())) << "export refused";
 
         // A successful export: the host directory.
         QueueExport(op, station, Join(out, "Done.ini"), &message, station.Dir());

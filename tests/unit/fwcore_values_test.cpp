@@ -204,33 +204,40 @@ TEST(FrameworkDialogTemplate, SetFontRewritesFaceAndSizeAndKeepsTheRest) {
     EXPECT_EQ("Cancel", reread->items[1].Text());
 }
 
-TEST(FrameworkDialogTemplate, WritingBackChecksTheRoomAtTheDestination) {
+// A template handed over by the platform is rewritten within its own size:
+// the longer face does not fit until the caption goes, and nothing is
+// written until it fits.
+TEST(FrameworkDialogTemplate, WritingBackStaysWithinTheTemplatesOwnSize) {
     const std::vector<uint8_t> original = ClassicTemplate("MS Shell Dlg", 8);
-    const size_t room = fw::CPropertySheet::PreCreateTemplateRoom(
-        reinterpret_cast<LPCDLGTEMPLATE>(original.data()));
-    EXPECT_EQ(2 * original.size(), room);
-
-    // The platform's block: the template, then free room up to twice its size.
-    std::vector<uint8_t> block(room, 0xCD);
-    std::memcpy(block.data(), original.data(), original.size());
+    const size_t cbTemplate = original.size();
+    // The template, then bytes that are not its own.
+    std::vector<uint8_t> block(cbTemplate + 16, 0xCD);
+    std::memcpy(block.data(), original.data(), cbTemplate);
     auto* destination = reinterpret_cast<LPDLGTEMPLATE>(block.data());
 
     fw::CDialogTemplate dlgTemplate(destination);
+    ASSERT_EQ(cbTemplate, dlgTemplate.GetTemplateSize());
     ASSERT_TRUE(dlgTemplate.SetFont("Times New Roman", 9));
+    ASSERT_GT(dlgTemplate.GetTemplateSize(), cbTemplate);
+    EXPECT_FALSE(dlgTemplate.CopyTo(destination, cbTemplate));
+    EXPECT_EQ(0, std::memcmp(block.data(), original.data(), cbTemplate)) << "nothing written";
+
+    ASSERT_TRUE(dlgTemplate.RemoveCaption());
     const size_t newSize = dlgTemplate.GetTemplateSize();
-
-    // Too little room: nothing is written.
-    EXPECT_FALSE(dlgTemplate.CopyTo(destination, newSize - 1));
-    EXPECT_EQ(0, std::memcmp(block.data(), original.data(), original.size()));
-
-    ASSERT_TRUE(dlgTemplate.CopyTo(destination, room));
-    fw::CDialogTemplate written(destination);
-    std::string face;
-    WORD size = 0;
-    ASSERT_TRUE(written.GetFont(face, size));
-    EXPECT_EQ("Times New Roman", face);
-    EXPECT_EQ(9, size);
-    EXPECT_EQ(0xCD, block[newSize]) << "nothing written past the template";
+    ASSERT_LE(newSize, cbTemplate);
+    ASSERT_TRUE(dlgTemplate.CopyTo(destination, cbTemplate));
+    EXPECT_EQ(std::vector<uint8_t>(16, 0xCD),
+              std::vector<uint8_t>(block.begin() + cbTemplate, block.end()))
+        << "nothing written past the template";
+    auto reread = fw::ParseDialogTemplate(fw::ByteView(block.data(), newSize));
+    ASSERT_TRUE(reread);
+    ASSERT_TRUE(reread->font);
+    EXPECT_EQ(u"Times New Roman", reread->font->face);
+    EXPECT_EQ(9, reread->font->pointSize);
+    EXPECT_EQ(u"", reread->caption);
+    EXPECT_EQ(WS_CAPTION, reread->style & WS_CAPTION) << "the title bar stays";
+    ASSERT_EQ(2u, reread->items.size());
+    EXPECT_EQ("Cancel", reread->items[1].Text());
 }
 
 TEST(FrameworkDialogTemplate, ATemplateWithoutAFontGetsOne) {

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 
 #include "framework/api.h"
 #include "framework/headless/dialog_manager.h"
@@ -48,7 +49,9 @@ struct PageInfo {
 struct SheetInfo {
     PROPSHEETHEADER header{};
     std::vector<PageInfo> pages;
-    std::vector<uint8_t> sheetTemplate;  // the writable copy of the sheet's own template
+    // The writable copy of the sheet's own template, in a block of its size.
+    std::unique_ptr<uint8_t[]> sheetTemplate;
+    size_t sheetTemplateSize = 0;
     HWND hwnd = nullptr;
     int active = -1;
     bool activeValid = true;
@@ -569,16 +572,18 @@ INT_PTR PropertySheet(LPCPROPSHEETHEADER header) {
         entry += size;
     }
 
-    // The sheet's own template, writable and with room to grow.
-    std::vector<uint8_t> bytes = SheetTemplate().Serialize(TemplateFormat::Classic);
-    info.sheetTemplate.assign(bytes.size() * 2, 0);
-    std::memcpy(info.sheetTemplate.data(), bytes.data(), bytes.size());
+    // The sheet's own template, writable, in a block of exactly its size: no
+    // room after it is documented, and a callback writing past it is caught.
+    const std::vector<uint8_t> bytes = SheetTemplate().Serialize(TemplateFormat::Classic);
+    info.sheetTemplateSize = bytes.size();
+    info.sheetTemplate = std::make_unique<uint8_t[]>(bytes.size());
+    std::memcpy(info.sheetTemplate.get(), bytes.data(), bytes.size());
     if ((header->dwFlags & PSH_USECALLBACK) && header->pfnCallback != nullptr) {
         header->pfnCallback(nullptr, PSCB_PRECREATE,
-                            reinterpret_cast<LPARAM>(info.sheetTemplate.data()));
+                            reinterpret_cast<LPARAM>(info.sheetTemplate.get()));
     }
     std::optional<fw::DialogTemplate> sheetTemplate =
-        ParseDialogTemplate(ByteView(info.sheetTemplate.data(), info.sheetTemplate.size()));
+        ParseDialogTemplate(ByteView(info.sheetTemplate.get(), info.sheetTemplateSize));
     if (!sheetTemplate) {
         return -1;
     }
