@@ -85,7 +85,7 @@ std::string JobOfSize(size_t size) {
 Target NearTheLimit(const initest::ScratchDir& dir) {
 #ifdef _WIN32
     std::string folder = dir.Path();
-    while (folder.size() < 230) {
+    while (folder.size() < 240) {
         folder += "\\" + std::string(std::min<size_t>(40, 239 - folder.size()), 'd');
     }
     fs::create_directories(folder);
