@@ -137,10 +137,9 @@ void FitButton(std::vector<Cut>& cuts, HWND control, const RECT& client) {
         case BS_RADIOBUTTON:
         case BS_AUTORADIOBUTTON: {
             const bool radio = type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
-            // The box, then the gap the button leaves before its label: half
-            // a digit's width.
-            const int box =
-                ::GetSystemMetrics(SM_CXMENUCHECK) + dc.Needs("0", DT_SINGLELINE, 0).cx / 2;
+            // The box, then the gap the button leaves before its label (two
+            // edges: the label is drawn there and clipped at the client area).
+            const int box = ::GetSystemMetrics(SM_CXMENUCHECK) + 2 * Edge();
             Fit(cuts, dc, id, radio ? "radio button" : "check box", text, line, client.right - box,
                 client.bottom);
             break;

@@ -13,7 +13,7 @@
 // - a push button: its client area less its 3-D edge (SM_CXEDGE, SM_CYEDGE)
 //   on each side, one line;
 // - a check box or radio button: its client area less the box
-//   (SM_CXMENUCHECK) and the gap before the label (half a digit's width),
+//   (SM_CXMENUCHECK) and the gap before the label (two edges, SM_CXEDGE),
 //   one line;
 // - a group box: the frame's top edge, less an average character width at
 //   each end; one line;
