@@ -43,8 +43,15 @@ test-win64: win64
 
 test: test-native test-win32
 
-demo: native win32
-	scripts/demo
+# The demo runs Setup.dll under Wine: the i686 build, or the x86_64 one on a
+# machine that runs no 32-bit programs (as test-win32).
+demo: native
+	@if scripts/wine-run --can-run i686; then \
+	    $(MAKE) --no-print-directory win32 && scripts/demo; \
+	else \
+	    echo "make demo: this machine runs no 32-bit programs: the demo runs on the x86_64 build"; \
+	    $(MAKE) --no-print-directory win64 && SETUP_BUILD_DIR=build/win64 scripts/demo; \
+	fi
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
