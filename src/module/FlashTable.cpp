@@ -126,6 +126,20 @@ std::string FlashRecordName(const FlashRecord& record) {
     return FieldText(record.flashName);
 }
 
+int FlashTableFirstNamedAs(const FlashTable* table, int index) {
+    const FlashRecord* record = FlashTableRecord(table, index);
+    if (record == nullptr) {
+        return -1;
+    }
+    const std::string name = FlashRecordName(*record);
+    for (int i = 0; i < index; ++i) {
+        if (FlashRecordName(*FlashTableRecord(table, i)) == name) {
+            return i;
+        }
+    }
+    return index;
+}
+
 std::string FlashRecordListText(const FlashRecord& record) {
     const size_t firstLength = FieldLength(record.firstText);
     const size_t nameLength = FieldLength(record.flashName);

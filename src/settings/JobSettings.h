@@ -90,7 +90,7 @@ public:
     // Reads the record from the job INI file at path. When that file cannot
     // be opened for reading, "TLMQW.ini" in the current directory is used
     // instead. Clears the file's read-only and other attributes, then reads
-    // every key (the rows of JobSettingsTable.h). Returns 1 when the keys were
+    // every key (the rows of JobFileSchema.h). Returns 1 when the keys were
     // read, 0 (record untouched) when no file could be opened or its
     // attributes could not be reset.
     int Load(std::string path);

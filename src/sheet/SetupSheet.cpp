@@ -2,12 +2,12 @@
 
 #include "module/LanguageText.h"
 #include "module/globals.h"
-#include "pages/AdvancedDlg.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "resource.h"
 #include "settings/JobSettings.h"
 #include "setup/host.h"
+#include "sheet/AdvancedTransfer.h"
 
 namespace {
 
@@ -257,7 +257,7 @@ void CSetupSheet::OnExport() {
             return;
         }
     }
-    if (!CopyAdvancedSettings(1, m_strExportPath)) {
+    if (!CopyAdvancedSettings(TransferDirection::Export, m_strExportPath)) {
         batch.Discard();
         MessageBox("Fail to export Advanced Info  ", caption.c_str(), MB_OK);
         return;
@@ -301,7 +301,7 @@ void CSetupSheet::OnImport() {
     }
     // The advanced keys go into the job file now, whatever the operator does
     // with the sheet.
-    if (!CopyAdvancedSettings(0, path)) {
+    if (!CopyAdvancedSettings(TransferDirection::Import, path)) {
         ReportUnwritten({g_strJobFile});
         return;
     }
