@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "pages/AdvancedDlg.h"
+#include "settings/HubVidPid.h"
 
 namespace {
 

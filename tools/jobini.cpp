@@ -7,6 +7,7 @@
 //   jobini settings FILE
 //   jobini check FILE
 //   jobini diff FILE1 FILE2
+//   jobini schema [--markdown]
 //
 // Exit status: 0 success, 1 failure, 2 usage error; check and diff exit 1
 // also when they find something.
@@ -25,6 +26,7 @@
 #include <windows.h>
 #endif
 
+#include "job_reference.h"
 #include "platform/ini.h"
 #include "settings/JobSettings.h"
 
@@ -40,6 +42,7 @@ const char kUsage[] =
     "       jobini settings FILE\n"
     "       jobini check FILE\n"
     "       jobini diff FILE1 FILE2\n"
+    "       jobini schema [--markdown]\n"
     "\n"
     "  get       prints the value as GetPrivateProfileString returns it through a\n"
     "            buffer of SIZE bytes (default 260), then a newline\n"
@@ -49,6 +52,10 @@ const char kUsage[] =
     "  check     loads FILE as the module does and prints every value the load\n"
     "            does not take as written, with the value it uses and why\n"
     "  diff      loads both files and prints the members that differ\n"
+    "  schema    prints every key of a job file: section and key, type, default,\n"
+    "            what the load does with it, what an export or import copies, the\n"
+    "            page that writes it and whether an export carries it (tab-separated);\n"
+    "            --markdown prints the key reference docs/job-file.md\n"
     "  --kernel32  (Windows only) use kernel32's private-profile functions instead\n"
     "              of the module's engine; kernel32 looks a bare file name up in\n"
     "              the Windows directory\n"
@@ -220,6 +227,14 @@ int Diff(int argc, char** argv) {
     return differ ? 1 : 0;
 }
 
+int Schema(int argc, char** argv) {
+    if (argc > 1 || (argc == 1 && std::strcmp(argv[0], "--markdown") != 0)) {
+        return Usage("schema takes nothing or --markdown");
+    }
+    Print(argc == 1 ? SchemaReference() : SchemaTable());
+    return 0;
+}
+
 int Run(int argc, char** argv) {
     const Profile* profile = &kEngine;
     int arg = 1;
@@ -248,7 +263,10 @@ int Run(int argc, char** argv) {
     if (verb == "set") {
         return Set(*profile, rest, args);
     }
-    if (verb == "settings" || verb == "check" || verb == "diff") {
+    if (verb == "schema" && !kernel32) {
+        return Schema(rest, args);
+    }
+    if (verb == "settings" || verb == "check" || verb == "diff" || verb == "schema") {
         if (kernel32) {
             return Usage((verb + " always runs on the module's engine").c_str());
         }

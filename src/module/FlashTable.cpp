@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "framework/list_order.h"
+
 static_assert(sizeof(FlashRecord) == 96, "flash records lie 96 bytes apart");
 
 namespace {
@@ -22,67 +24,20 @@ std::string FieldText(const char (&field)[N]) {
     return std::string(field, FieldLength(field));
 }
 
-// The sort weight of a byte as one or two key bytes: other ASCII bytes as
-// they are, then digits, then letters without case, then bytes from 0x80 as
-// 0xFF and the byte.
-struct WeightTable {
-    unsigned char weight[128];
-    constexpr WeightTable() : weight() {
-        for (int c = 0; c < 128; ++c) {
-            if (c >= '0' && c <= '9') {
-                weight[c] = static_cast<unsigned char>(0x80 + (c - '0'));
-            } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-                weight[c] = static_cast<unsigned char>(0x8A + ((c | 0x20) - 'a'));
-            } else {
-                weight[c] = static_cast<unsigned char>(c);
-            }
-        }
-    }
-};
-constexpr WeightTable kWeights;
-
-char* PutWeight(unsigned char c, char* out) {
-    if (c < 0x80) {
-        *out++ = static_cast<char>(kWeights.weight[c]);
-    } else {
-        *out++ = static_cast<char>(0xFF);
-        *out++ = static_cast<char>(c);
-    }
-    return out;
-}
-
-bool Ignorable(char c) {
-    return c == '-' || c == '\'';
-}
-
-// The sort key of a text: the weights of its bytes but hyphens and
-// apostrophes, whose byte order (as memcmp compares) is the sorted list's
-// order of the texts. At most twice as long as the text. Texts whose keys are
-// equal are ordered by all their weights (TieOrder).
+// The sort key of a text: the list's sort weight of each byte but hyphens
+// and apostrophes, two bytes each, whose byte order (as memcmp compares) is
+// the sorted list's order of the texts. Texts whose keys are equal are
+// ordered by all their weights.
 char* PutListSortKey(std::string_view text, char* out) {
     for (char c : text) {
-        if (!Ignorable(c)) {
-            out = PutWeight(static_cast<unsigned char>(c), out);
+        const auto byte = static_cast<unsigned char>(c);
+        if (!fw::ListSortIgnorable(byte)) {
+            const int weight = fw::ListSortWeight(byte);
+            *out++ = static_cast<char>(weight >> 8);
+            *out++ = static_cast<char>(weight & 0xFF);
         }
     }
     return out;
-}
-
-// <0, 0 or >0: the order of two texts of equal keys by the weights of all
-// their bytes.
-int TieOrder(std::string_view a, std::string_view b) {
-    char wa[2];
-    char wb[2];
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        const std::string_view ka(
-            wa, static_cast<size_t>(PutWeight(static_cast<unsigned char>(a[i]), wa) - wa));
-        const std::string_view kb(
-            wb, static_cast<size_t>(PutWeight(static_cast<unsigned char>(b[i]), wb) - wb));
-        if (const int order = ka.compare(kb)) {
-            return order;
-        }
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
 // One record's place in the sort: its key in the shared buffer, with the
@@ -126,6 +81,20 @@ std::string FlashRecordName(const FlashRecord& record) {
     return FieldText(record.flashName);
 }
 
+int FlashTableFirstNamedAs(const FlashTable* table, int index) {
+    const FlashRecord* record = FlashTableRecord(table, index);
+    if (record == nullptr) {
+        return -1;
+    }
+    const std::string name = FlashRecordName(*record);
+    for (int i = 0; i < index; ++i) {
+        if (FlashRecordName(*FlashTableRecord(table, i)) == name) {
+            return i;
+        }
+    }
+    return index;
+}
+
 std::string FlashRecordListText(const FlashRecord& record) {
     const size_t firstLength = FieldLength(record.firstText);
     const size_t nameLength = FieldLength(record.flashName);
@@ -166,8 +135,8 @@ FlashList SortedList(const FlashTable* table) {
         int order = std::string_view(base + a.start, a.length)
                         .compare(std::string_view(base + b.start, b.length));
         if (order == 0) {
-            order = TieOrder(entries[static_cast<size_t>(a.record)].text,
-                             entries[static_cast<size_t>(b.record)].text);
+            order = fw::CompareListWeights(entries[static_cast<size_t>(a.record)].text,
+                                           entries[static_cast<size_t>(b.record)].text, false);
         }
         return order != 0 ? order < 0 : a.record < b.record;
     });

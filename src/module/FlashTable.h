@@ -22,6 +22,10 @@ const FlashRecord* FlashTableRecord(const FlashTable* table, int index);
 std::string FlashRecordFirstText(const FlashRecord& record);
 std::string FlashRecordName(const FlashRecord& record);
 
+// The first record in table order whose flash name is exactly that of record
+// index (index itself, or an earlier one); -1 when index is no record.
+int FlashTableFirstNamedAs(const FlashTable* table, int index);
+
 // How the pages list a record: first text, one blank, flash name.
 std::string FlashRecordListText(const FlashRecord& record);
 

@@ -1,30 +1,19 @@
 #include "pages/AdvancedDlg.h"
 
-#include <cstring>
 #include <initializer_list>
 
 #include "module/LanguageText.h"
 #include "module/globals.h"
 #include "platform/files.h"
-#include "platform/ini.h"
 #include "resource.h"
+#include "settings/HubVidPid.h"
+#include "settings/JobFileSchema.h"
 
 namespace {
 
-const char kAdvanced[] = "Advanced";
-const char kSetup[] = "Setup";
-
-// The hub port styles: how insert indexes are given to the hub's ports.
-enum HubPortStyle {
-    kHubPortDefault = 0,
-    kHubPortFixed = 1,
-    kHubPortUnfixed = 2,
-    kHubPortFromProfile = 3,
-    kHubPortVidPid = 4,
-};
+using jobsettings::JobKey;
 
 constexpr int kMaxVidPidChars = 128;
-constexpr size_t kVidPidEntryChars = 8;  // vendor and product ID, 4 hex digits each
 
 // The items of the lists, after the language's Default where a list has one.
 const char* const kSortingBlockNums[] = {"8", "12", "16", "32", "64", "128"};
@@ -72,9 +61,9 @@ const LanguageCaption kCaptions[] = {
     {IDC_ADVANCED_CANCEL, "IDS_SETUP_UI_CANCEL"},
 };
 
-// A stored number as the job file's format keeps it: its low byte.
-uint8_t ReadByte(const char* section, const char* key, int nDefault) {
-    return static_cast<uint8_t>(ini::GetInt(section, key, nDefault, g_strJobFile));
+// A number as the dialog keeps it: its low byte, after the key's rule.
+uint8_t ReadByte(JobKey key) {
+    return static_cast<uint8_t>(jobsettings::ReadNumber(g_strJobFile, key));
 }
 
 // Empties the list and adds the items, the language's Default first when asked.
@@ -95,71 +84,7 @@ int StoredIndex(const fw::CComboBox& combo) {
     return nSel < 0 ? 0 : nSel;
 }
 
-bool IsHexDigit(char ch) {
-    return (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F') || (ch >= 'a' && ch <= 'f');
-}
-
-// The position of the first ch in s, -1 when there is none.
-long FirstPosition(const std::string& s, char ch) {
-    const size_t pos = s.find(ch);
-    return pos == std::string::npos ? -1 : static_cast<long>(pos);
-}
-
 }  // namespace
-
-// The hub VID/PID list: entries of 8 hexadecimal digits (vendor and product
-// ID) separated by commas or by blanks; fills joined with the entries run
-// together. Existing job files were checked with exactly this reading, so it
-// keeps its leniencies: a trailing separator is accepted; without separators
-// the text is cut into 8-digit entries and a shorter remainder dropped; after
-// a separator a remainder of exactly 7 characters is dropped too. A list
-// holding both kinds of separator is refused.
-bool CheckVidPidList(std::string s, std::string& joined) {
-    const long nEntryChars = static_cast<long>(kVidPidEntryChars);
-    joined.clear();
-    bool bLastEntry = false;
-    for (;;) {
-        if (s.size() < kVidPidEntryChars) {
-            return false;
-        }
-        bool bAllF = true;
-        for (size_t i = 0; i < kVidPidEntryChars; ++i) {
-            if (!IsHexDigit(s[i])) {
-                return false;
-            }
-            bAllF = bAllF && (s[i] == 'F' || s[i] == 'f');
-        }
-        if (bAllF) {
-            return false;  // FFFFFFFF is no hub
-        }
-
-        // The later of the first comma and the first blank ends the entry.
-        const long nComma = FirstPosition(s, ',');
-        const long nBlank = FirstPosition(s, ' ');
-        const long nSeparator = nComma > nBlank ? nComma : nBlank;
-        long nEntry = nSeparator;
-        if (nSeparator < 0) {
-            nEntry = nEntryChars;
-            bLastEntry = true;
-        }
-        if (nEntry != nEntryChars) {
-            return false;
-        }
-        const long nLength = static_cast<long>(s.size());
-        if (!bLastEntry) {
-            // A separator alone may end the list; otherwise an entry must follow.
-            const long nRest = nLength - nSeparator;
-            if (nRest < nEntryChars && nRest != 1) {
-                return false;
-            }
-        }
-        joined.append(s, 0, kVidPidEntryChars);
-        if (nEntry >= nLength - (bLastEntry ? nEntryChars - 1 : nEntryChars)) {
-            return true;
-        }
-        s.erase(0, static_cast<size_t>(nEntry) + (bLastEntry ? 0 : 1));
-    }
-}
 
 IMPLEMENT_DYNAMIC(CAdvancedDlg, fw::CDialog)
 
@@ -193,55 +118,33 @@ void CAdvancedDlg::DoDataExchange(fw::CDataExchange* pDX) {
 }
 
 void CAdvancedDlg::LoadAdvancedSettings() {
-    m_nHubPort = ReadByte(kAdvanced, "HubPort", 0);
-    if (m_nHubPort < kHubPortFixed || m_nHubPort > kHubPortVidPid) {
-        m_nHubPort = kHubPortDefault;
-    }
-    m_bFactoryDriver = ReadByte(kAdvanced, "FactoryDriver", 0) != 0;
-    m_bCheckDDR = ReadByte(kAdvanced, "CheckDDR", 0) != 0;
-
-    m_nSortingBlockNum = ReadByte(kAdvanced, "SortingBlockNum", 0);
-    if (m_nSortingBlockNum > 6) {
-        m_nSortingBlockNum = 0;
-    }
-    m_nAutoMPTimer = ReadByte(kAdvanced, "AutoMPTimer", 0);
-    if (m_nAutoMPTimer == 0) {
-        m_nAutoMPTimer = 1;
-    } else if (m_nAutoMPTimer > 5) {
-        m_nAutoMPTimer = 5;
-    }
-    m_nStartDelay = ReadByte(kAdvanced, "StartDelay", 0);
-
-    m_bSpecialSortingClassCheck = ReadByte(kAdvanced, "SpecialSortingClassCheck", 0) != 0;
-    m_bCheckDataRetain = ReadByte(kAdvanced, "CheckDataRetain", 0) != 0;
-    m_bSetSum19nmFeature = ReadByte(kAdvanced, "SetSum19nmFeature", 0) != 0;
-    m_bUELC = ReadByte(kAdvanced, "UELC", 0) != 0;
-    m_bCloseReadRetry = ReadByte(kAdvanced, "CloseReadRetry", 0) != 0;
-    m_bCheckFixedCap = ReadByte(kAdvanced, "CheckFixedCap", 0) != 0;
-
-    m_nCheckLevel = ReadByte(kAdvanced, "CheckLevel", 0);
-    if (m_nCheckLevel > 6) {
-        m_nCheckLevel = 0;
-    }
-    m_nFixedCapability = ReadByte(kAdvanced, "FixedCapability", 1);
-    if (m_nFixedCapability > 3) {
-        m_nFixedCapability = 1;
-    }
-    m_nCheckFlashPin = ReadByte(kAdvanced, "CheckFlashPin", 0);
-    m_nSandiskIDMode = ReadByte(kAdvanced, "ReadSandiskFlashID", 0);
-    m_nCheckTog = ReadByte(kAdvanced, "CheckTog", 0);
-    m_nForRamos = ReadByte(kAdvanced, "ForRamos", 0);
-    m_nUIType = ReadByte(kSetup, "UIType", 0);
-    m_bMinCapLimit = ReadByte(kAdvanced, "MinCapLimit", 0) != 0;
-    m_nMinCap = static_cast<int32_t>(ini::GetInt(kAdvanced, "MinCap", 0, g_strJobFile));
-    m_nID00Err = ReadByte(kAdvanced, "ID00Err", 0);
-    m_nGPI = ReadByte(kAdvanced, "GPI", 0);
-    if (m_nGPI > 4) {
-        m_nGPI = 0;
-    }
-    m_bCacheProgram = ReadByte(kAdvanced, "CacheProgram", 0) != 0;
-    m_bMultiPlane = ReadByte(kAdvanced, "MultiPlane", 0) != 0;
-    m_strVidPid = ini::GetString(kAdvanced, "VID_PID", "", g_strJobFile);
+    // Each key's rule puts a number the lists do not hold back in range.
+    m_nHubPort = ReadByte(JobKey::HubPort);
+    m_bFactoryDriver = ReadByte(JobKey::FactoryDriver);
+    m_bCheckDDR = ReadByte(JobKey::CheckDDR);
+    m_nSortingBlockNum = ReadByte(JobKey::SortingBlockNum);
+    m_nAutoMPTimer = ReadByte(JobKey::AutoMPTimer);
+    m_nStartDelay = ReadByte(JobKey::StartDelay);
+    m_bSpecialSortingClassCheck = ReadByte(JobKey::SpecialSortingClassCheck);
+    m_bCheckDataRetain = ReadByte(JobKey::CheckDataRetain);
+    m_bSetSum19nmFeature = ReadByte(JobKey::SetSum19nmFeature);
+    m_bUELC = ReadByte(JobKey::UELC);
+    m_bCloseReadRetry = ReadByte(JobKey::CloseReadRetry);
+    m_bCheckFixedCap = ReadByte(JobKey::CheckFixedCap);
+    m_nCheckLevel = ReadByte(JobKey::CheckLevel);
+    m_nFixedCapability = ReadByte(JobKey::FixedCapability);
+    m_nCheckFlashPin = ReadByte(JobKey::CheckFlashPin);
+    m_nSandiskIDMode = ReadByte(JobKey::ReadSandiskFlashID);
+    m_nCheckTog = ReadByte(JobKey::CheckTog);
+    m_nForRamos = ReadByte(JobKey::ForRamos);
+    m_nUIType = ReadByte(JobKey::UIType);
+    m_bMinCapLimit = ReadByte(JobKey::MinCapLimit);
+    m_nMinCap = static_cast<int32_t>(jobsettings::ReadNumber(g_strJobFile, JobKey::MinCap));
+    m_nID00Err = ReadByte(JobKey::ID00Err);
+    m_nGPI = ReadByte(JobKey::GPI);
+    m_bCacheProgram = ReadByte(JobKey::CacheProgram);
+    m_bMultiPlane = ReadByte(JobKey::MultiPlane);
+    m_strVidPid = jobsettings::ReadText(g_strJobFile, JobKey::VidPid);
 }
 
 BOOL CAdvancedDlg::OnInitDialog() {
@@ -332,13 +235,12 @@ BOOL CAdvancedDlg::OnInitDialog() {
 }
 
 BOOL CAdvancedDlg::SaveAdvancedSettings(const std::string& strPath) {
-    const std::string target = strPath.empty() ? g_strJobFile : strPath;
-    auto writeInt = [&](const char* section, const char* key, int nValue) {
-        ini::WriteInt(section, key, nValue, target);
+    jobsettings::JobFileWriter writer(strPath.empty() ? g_strJobFile : strPath);
+    auto writeFlag = [&](JobKey key, int nID) {
+        writer.Flag(key, IsDlgButtonChecked(nID) == BST_CHECKED);
     };
-    auto writeFlag = [&](const char* key, int nID) {
-        ini::WriteString(kAdvanced, key, IsDlgButtonChecked(nID) == BST_CHECKED ? "1" : "0",
-                         target);
+    auto writeIndex = [&](JobKey key, const fw::CComboBox& combo) {
+        writer.Number(key, StoredIndex(combo));
     };
 
     // Everything that can refuse the save is settled before the first key is
@@ -379,38 +281,40 @@ BOOL CAdvancedDlg::SaveAdvancedSettings(const std::string& strPath) {
     }
 
     const bool bKnownStyle = nHubPort >= kHubPortFixed && nHubPort <= kHubPortVidPid;
-    writeInt(kAdvanced, "HubPort", bKnownStyle ? nHubPort : kHubPortDefault);
+    writer.Number(JobKey::HubPort, bKnownStyle ? nHubPort : kHubPortDefault);
     if (nHubPort == kHubPortVidPid) {
-        ini::WriteString(kAdvanced, "VID_PID", m_strVidPid, target);
-        ini::WriteString(kAdvanced, "VID_PID_RE", joinedVidPid, target);
+        writer.Text(JobKey::VidPid, m_strVidPid);
+        writer.Text(JobKey::VidPidJoined, joinedVidPid);
     }
 
-    writeFlag("FactoryDriver", IDC_FACTORY_DRIVER);
-    writeFlag("CheckDDR", IDC_CHECK_DDR);
+    writeFlag(JobKey::FactoryDriver, IDC_FACTORY_DRIVER);
+    writeFlag(JobKey::CheckDDR, IDC_CHECK_DDR);
 
-    writeInt(kAdvanced, "SortingBlockNum", StoredIndex(m_comboSortingBlockNum));
-    writeInt(kAdvanced, "CheckLevel", StoredIndex(m_comboCheckLevel));
-    writeInt(kAdvanced, "FixedCapability", StoredIndex(m_comboFixedCapability));
-    writeInt(kAdvanced, "AutoMPTimer", StoredIndex(m_comboAutoMPTimer) + 1);
-    writeInt(kAdvanced, "StartDelay", StoredIndex(m_comboStartDelay));
+    writeIndex(JobKey::SortingBlockNum, m_comboSortingBlockNum);
+    writeIndex(JobKey::CheckLevel, m_comboCheckLevel);
+    writeIndex(JobKey::FixedCapability, m_comboFixedCapability);
+    writer.Number(JobKey::AutoMPTimer, StoredIndex(m_comboAutoMPTimer) + 1);
+    writeIndex(JobKey::StartDelay, m_comboStartDelay);
 
-    writeFlag("SpecialSortingClassCheck", IDC_SPECIAL_SORTING_CLASS_CHECK);
-    writeFlag("CheckDataRetain", IDC_DATA_RETAIN_CHECK);
-    writeFlag("SetSum19nmFeature", IDC_SUM19NM_FEATURE);
-    writeFlag("UELC", IDC_UNERASE_LEVEL_COMMAND);
-    writeFlag("CloseReadRetry", IDC_CLOSE_READ_RETRY);
-    writeFlag("CheckFixedCap", IDC_FIXED_CAP_CHECK);
-    writeFlag("MinCapLimit", IDC_MIN_CAP_LIMIT);
-    ini::WriteString(kAdvanced, "MinCap", GetDlgItemText(IDC_MIN_CAP), target);
+    writeFlag(JobKey::SpecialSortingClassCheck, IDC_SPECIAL_SORTING_CLASS_CHECK);
+    writeFlag(JobKey::CheckDataRetain, IDC_DATA_RETAIN_CHECK);
+    writeFlag(JobKey::SetSum19nmFeature, IDC_SUM19NM_FEATURE);
+    writeFlag(JobKey::UELC, IDC_UNERASE_LEVEL_COMMAND);
+    writeFlag(JobKey::CloseReadRetry, IDC_CLOSE_READ_RETRY);
+    writeFlag(JobKey::CheckFixedCap, IDC_FIXED_CAP_CHECK);
+    writeFlag(JobKey::MinCapLimit, IDC_MIN_CAP_LIMIT);
+    writer.Text(JobKey::MinCap, GetDlgItemText(IDC_MIN_CAP));
 
-    writeInt(kAdvanced, "CheckFlashPin", StoredIndex(m_comboCheckFlashPin));
-    writeInt(kAdvanced, "ReadSandiskFlashID", StoredIndex(m_comboSandiskID));
-    writeInt(kAdvanced, "CheckTog", StoredIndex(m_comboCheckTog));
-    writeInt(kAdvanced, "ID00Err", StoredIndex(m_comboID00Err));
-    writeInt(kSetup, "UIType", StoredIndex(m_comboUIType));
-    writeInt(kAdvanced, "GPI", StoredIndex(m_comboGPI));
-    writeFlag("CacheProgram", IDC_CACHE_PROGRAM);
-    writeFlag("MultiPlane", IDC_MULTI_PLANE);
+    writeIndex(JobKey::CheckFlashPin, m_comboCheckFlashPin);
+    writeIndex(JobKey::ReadSandiskFlashID, m_comboSandiskID);
+    writeIndex(JobKey::CheckTog, m_comboCheckTog);
+    writeIndex(JobKey::ID00Err, m_comboID00Err);
+    writeIndex(JobKey::UIType, m_comboUIType);
+    writeIndex(JobKey::GPI, m_comboGPI);
+    writeFlag(JobKey::CacheProgram, IDC_CACHE_PROGRAM);
+    writeFlag(JobKey::MultiPlane, IDC_MULTI_PLANE);
+    // The dialog has never refused over a key it could not write; the
+    // writer's failures are not reported here.
     return TRUE;
 }
 
@@ -461,95 +365,4 @@ void CAdvancedDlg::OnSelchangeHubPort() {
 void CAdvancedDlg::ShowVidPid(BOOL bShow) {
     GetDlgItem(IDC_HUB_VID_PID)->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
     GetDlgItem(IDC_HUB_VID_PID_LABEL)->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
-}
-
-namespace {
-
-// How a key travels between job files.
-enum class Carry {
-    Flag,    // "1" when the whole number is not zero, else "0"
-    Range,   // the number when it is in [nLow, nHigh], else nOtherwise
-    String,  // the text unchanged
-};
-
-const struct {
-    const char* section;
-    const char* key;
-    Carry carry;
-    int nLow;
-    int nHigh;
-    int nOtherwise;
-    int nMissing;  // what a missing key arrives as (numbers only)
-} kTransferredKeys[] = {
-    // Each value the dialog stores arrives as itself; a missing key arrives
-    // as what the dialog reads for it. Any other number arrives as the
-    // fallback the stations have always been given for it.
-    {kAdvanced, "HubPort", Carry::Range, 0, 4, 0, 0},
-    {kAdvanced, "CheckDDR", Carry::Flag, 0, 0, 0, 0},
-    {kAdvanced, "SortingBlockNum", Carry::Range, 1, 6, 0, 0},
-    {kAdvanced, "CheckLevel", Carry::Range, 1, 6, 0, 0},
-    {kAdvanced, "FixedCapability", Carry::Range, 1, 3, 0, 1},
-    {kAdvanced, "AutoMPTimer", Carry::Range, 2, 5, 1, 1},
-    {kAdvanced, "SpecialSortingClassCheck", Carry::Flag, 0, 0, 0, 0},
-    {kAdvanced, "CheckDataRetain", Carry::Flag, 0, 0, 0, 0},
-    {kAdvanced, "SetSum19nmFeature", Carry::Flag, 0, 0, 0, 0},
-    {kAdvanced, "UELC", Carry::Flag, 0, 0, 0, 0},
-    {kAdvanced, "CheckFixedCap", Carry::Flag, 0, 0, 0, 0},
-    {kAdvanced, "CheckFlashPin", Carry::Range, 1, 2, 0, 0},
-    {kAdvanced, "ReadSandiskFlashID", Carry::Range, 1, 3, 0, 0},
-    {kAdvanced, "CheckTog", Carry::Range, 1, 2, 0, 0},
-    {kSetup, "UIType", Carry::Range, 1, 5, 0, 0},
-    {kSetup, "RowShow", Carry::Flag, 0, 0, 0, 0},
-    {kAdvanced, "MinCapLimit", Carry::Flag, 0, 0, 0, 0},
-    {kAdvanced, "MinCap", Carry::String, 0, 0, 0, 0},
-};
-
-// The hub VID/PID list, which travels with hub port style 4 only.
-const char* const kVidPidKeys[] = {"VID_PID", "VID_PID_RE"};
-
-}  // namespace
-
-BOOL CopyAdvancedSettings(int nDirection, const std::string& strPath) {
-    if (strPath.empty()) {
-        return FALSE;
-    }
-    const std::string source = nDirection != 0 ? g_strJobFile : strPath;
-    const std::string target = nDirection != 0 ? strPath : g_strJobFile;
-    // The target is replaced once, not once a key (or with the keys of the
-    // export that holds this batch inside its own).
-    ini::WriteBatch batch;
-    bool bWritten = true;
-    auto copyText = [&](const char* section, const char* key) {
-        bWritten =
-            ini::WriteString(section, key, ini::GetString(section, key, "", source), target) &&
-            bWritten;
-    };
-    for (const auto& row : kTransferredKeys) {
-        if (row.carry == Carry::String) {
-            copyText(row.section, row.key);
-            continue;
-        }
-        // The integer read gives its default for a missing key and for an
-        // empty value alike; so does the text read.
-        const bool bMissing = ini::GetString(row.section, row.key, "", source).empty();
-        const int32_t nValue = static_cast<int32_t>(ini::GetInt(row.section, row.key, 0, source));
-        int32_t nWritten;
-        if (bMissing) {
-            nWritten = row.nMissing;
-        } else if (row.carry == Carry::Flag) {
-            nWritten = nValue != 0 ? 1 : 0;
-        } else {
-            nWritten = nValue >= row.nLow && nValue <= row.nHigh ? nValue : row.nOtherwise;
-        }
-        bWritten = ini::WriteInt(row.section, row.key, nWritten, target) && bWritten;
-        if (std::strcmp(row.key, "HubPort") == 0 && nWritten == kHubPortVidPid) {
-            for (const char* key : kVidPidKeys) {
-                copyText(kAdvanced, key);
-            }
-        }
-    }
-    if (!batch.Commit().empty()) {
-        bWritten = false;
-    }
-    return bWritten ? TRUE : FALSE;
 }

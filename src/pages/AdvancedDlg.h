@@ -3,7 +3,9 @@
 // section [Advanced] (and [Setup] UIType) each time it opens and writes them
 // back on its own OK, whatever the operator later does with the sheet. It
 // also resets the station's hub profile file and checks the hub VID/PID list
-// for the hub port styles that need them.
+// for the hub port styles that need them. The keys are rows of the job file's
+// schema (settings/JobFileSchema.h); the sheet's export and import copy some
+// of them (sheet/AdvancedTransfer.h).
 #ifndef SETUP_PAGES_ADVANCEDDLG_H
 #define SETUP_PAGES_ADVANCEDDLG_H
 
@@ -11,20 +13,6 @@
 #include <string>
 
 #include "framework/framework.h"
-
-// Copies the advanced keys that a job file carries to another job file (the
-// sheet's export and import). nDirection not 0 exports: from the job file to
-// strPath; 0 imports: from strPath into the job file. Every value the dialog
-// stores arrives as itself (the hub VID/PID list with hub port style 4); a
-// few of the dialog's keys do not travel, and the target keeps its own (see
-// the source). FALSE, copying nothing, for an empty path; FALSE too when a
-// key could not be written.
-BOOL CopyAdvancedSettings(int nDirection, const std::string& strPath);
-
-// Checks the hub VID/PID list as the dialog's OK does: entries of 8
-// hexadecimal digits separated by commas or by blanks. TRUE with the entries
-// run together in joined; FALSE for a list the stations cannot use.
-bool CheckVidPidList(std::string s, std::string& joined);
 
 class CAdvancedDlg : public fw::CDialog {
     DECLARE_DYNAMIC(CAdvancedDlg)

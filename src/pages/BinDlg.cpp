@@ -5,18 +5,11 @@
 
 #include "module/LanguageText.h"
 #include "module/globals.h"
-#include "platform/ini.h"
 #include "resource.h"
 
 namespace {
 
-// Sections as the page writes them. Section names are matched without regard
-// to case, so both spellings name one section; the flags have always been
-// written under the first, the thresholds and colours under the second, and
-// a file that has no such section yet gets the first (the flags come first).
-const char kBinSection[] = "BIN";
-const char kU3FlagSection[] = "U3BIN";
-const char kU3Section[] = "U3Bin";
+using jobsettings::JobKey;
 
 // Controls whose template caption is replaced by the text of a language key.
 // Show U3 Bin and Show SSD Bin keep their template captions.
@@ -36,14 +29,6 @@ constexpr int kEnhanceItems = 3;
 
 // The U3 bins whose threshold and swatch the page ever offers.
 constexpr int kLiveU3Bins = 2;
-
-const char* Flag(bool bOn) {
-    return bOn ? "1" : "0";
-}
-
-std::string NumberedKey(const char* prefix, int n) {
-    return prefix + std::to_string(n);
-}
 
 }  // namespace
 
@@ -74,7 +59,7 @@ bool CBinDlg::CountsBadBlocks() {
 
 void CBinDlg::AttachSwatch(CColorStatic& swatch, int nID) {
     // Once per window: a reload finds the swatch attached already.
-    if (!m_bReinit && swatch.GetSafeHwnd() == nullptr) {
+    if (swatch.GetSafeHwnd() == nullptr) {
         swatch.SubclassDlgItem(static_cast<UINT>(nID), this);
     }
 }
@@ -100,8 +85,7 @@ void CBinDlg::EnableSharedU3Options(BOOL bEnable) {
     }
 }
 
-BOOL CBinDlg::OnInitDialog() {
-    CSettingsPage::OnInitDialog();
+void CBinDlg::FillControls(const std::string& /*file*/) {
     const CJobSettings::BINSection& bin = JobSettings.BIN;
     const CJobSettings::U3BinSection& u3 = JobSettings.U3Bin;
 
@@ -170,17 +154,6 @@ BOOL CBinDlg::OnInitDialog() {
     EnableItem(IDC_BIN_CHECK_ENABLE, !bU3OrSsd);
 
     OnSetBgColor();
-    return TRUE;
-}
-
-BOOL CBinDlg::LoadSettings(const std::string& /*path*/) {
-    // A page without a window yet fills itself from JobSettings when the
-    // sheet first shows it; its swatches are attached then.
-    if (GetSafeHwnd() != nullptr) {
-        m_bReinit = TRUE;
-        OnInitDialog();
-    }
-    return TRUE;
 }
 
 // --- Check boxes --------------------------------------------------------------------
@@ -294,68 +267,45 @@ void CBinDlg::OnU3Swatch(UINT nID) {
 // --- Saving -------------------------------------------------------------------------------
 
 BOOL CBinDlg::SaveSettings(const std::string& path) {
-    const std::string& target = path.empty() ? g_strJobFile : path;
-    bool bWritten = true;
-    auto writeText = [&](const char* section, const std::string& key, const std::string& value) {
-        bWritten = ini::WriteString(section, key.c_str(), value, target) && bWritten;
-    };
-    // Colours are written as signed decimal, as they have always been stored.
-    auto writeColor = [&](const char* section, const std::string& key, uint32_t color) {
-        bWritten =
-            ini::WriteInt(section, key.c_str(), static_cast<int32_t>(color), target) && bWritten;
-    };
+    jobsettings::JobFileWriter writer(path.empty() ? g_strJobFile : path);
     auto checked = [&](int nID) { return IsDlgButtonChecked(nID) == BST_CHECKED; };
+    // Colours are written as signed decimal, as they have always been stored.
+    auto color = [](uint32_t value) { return static_cast<int32_t>(value); };
 
-    writeText(kBinSection, "ShowBin", Flag(checked(IDC_BIN_CHECK_ENABLE)));
-    writeText(kBinSection, "StandBin", Flag(checked(IDC_STAND_BIN)));
-    writeText(kBinSection, "ColorBin", Flag(checked(IDC_COLOR_VERIFY)));
+    writer.Flag(JobKey::ShowBin, checked(IDC_BIN_CHECK_ENABLE));
+    writer.Flag(JobKey::StandBin, checked(IDC_STAND_BIN));
+    writer.Flag(JobKey::ColorBin, checked(IDC_COLOR_VERIFY));
 
     // Only the family of thresholds the page shows is written; the other
     // keeps what the file holds.
-    const char* thresholdPrefix = CountsBadBlocks() ? "BinBB" : "BinCap";
+    const JobKey threshold = CountsBadBlocks() ? JobKey::BinBB : JobKey::BinCap;
     for (int i = 0; i < CJobSettings::kBins; ++i) {
-        writeText(kBinSection, NumberedKey(thresholdPrefix, i + 1),
-                  GetDlgItemText(IDC_BIN_THRESHOLD1 + i));
-        writeColor(kBinSection, NumberedKey("BINCO", i + 1), JobSettings.BIN.BINCO[i]);
+        writer.Text(threshold, GetDlgItemText(IDC_BIN_THRESHOLD1 + i), i);
+        writer.Number(JobKey::BINCO, color(JobSettings.BIN.BINCO[i]), i);
     }
 
     // The station shows one bin set: U3 or SSD bins replace the standard ones.
-    if (checked(IDC_SHOW_U3_BIN)) {
-        writeText(kU3FlagSection, "ShowU3Bin", "1");
-        writeText(kBinSection, "ShowBin", "0");
-    } else {
-        writeText(kU3FlagSection, "ShowU3Bin", "0");
+    for (const JobKey key : {JobKey::ShowU3Bin, JobKey::ShowSSDBin}) {
+        const bool bOn = checked(key == JobKey::ShowU3Bin ? IDC_SHOW_U3_BIN : IDC_SHOW_SSD_BIN);
+        writer.Flag(key, bOn);
+        if (bOn) {
+            writer.Flag(JobKey::ShowBin, false);
+        }
     }
-    if (checked(IDC_SHOW_SSD_BIN)) {
-        writeText(kU3FlagSection, "ShowSSDBin", "1");
-        writeText(kBinSection, "ShowBin", "0");
-    } else {
-        writeText(kU3FlagSection, "ShowSSDBin", "0");
-    }
-    writeText(kU3FlagSection, "ShowU2Bin", Flag(checked(IDC_SHOW_U2_BIN)));
+    writer.Flag(JobKey::ShowU2Bin, checked(IDC_SHOW_U2_BIN));
 
     const int nEnhance = m_enhanceCombo.GetCurSel();
-    writeText(kU3FlagSection, "EnhanceCheck",
-              std::to_string(nEnhance > 0 && nEnhance < kEnhanceItems ? nEnhance : 0));
+    writer.Number(JobKey::EnhanceCheck, nEnhance > 0 && nEnhance < kEnhanceItems ? nEnhance : 0);
 
-    writeText(kU3FlagSection, "U3ColorBin", Flag(checked(IDC_U3_COLOR_VERIFY)));
-    writeText(kU3FlagSection, "SetU3BinBgColor", Flag(checked(IDC_SET_BG_COLOR)));
+    writer.Flag(JobKey::U3ColorBin, checked(IDC_U3_COLOR_VERIFY));
+    writer.Flag(JobKey::SetU3BinBgColor, checked(IDC_SET_BG_COLOR));
 
     for (int k = 0; k < CJobSettings::kU3Bins; ++k) {
-        writeText(kU3Section, NumberedKey("U3BinCap", k + 1),
-                  GetDlgItemText(IDC_U3_BIN_THRESHOLD1 + k));
-        writeColor(kU3Section, NumberedKey("U3BinCo", k + 1), JobSettings.U3Bin.U3BinCo[k]);
+        writer.Text(JobKey::U3BinCap, GetDlgItemText(IDC_U3_BIN_THRESHOLD1 + k), k);
+        writer.Number(JobKey::U3BinCo, color(JobSettings.U3Bin.U3BinCo[k]), k);
     }
-    writeText(kU3Section, "SSDBinCap1", GetDlgItemText(IDC_SSD_BIN_THRESHOLD));
-    writeColor(kU3Section, "SSDBinCo1", JobSettings.U3Bin.SSDBinCo);
-    writeColor(kU3FlagSection, "U3BinBgColor", JobSettings.U3Bin.U3BinBgColor);
-
-    if (!bWritten) {
-        // The sheet stays open: closing it would tell the station that
-        // settings were saved which are not in the file.
-        MessageBox("The bin settings could not be written to " + target + ".",
-                   GetLanguageText("IDS_SETUP_MESSAGE_NOTE").c_str(), MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    return TRUE;
+    writer.Text(JobKey::SSDBinCap, GetDlgItemText(IDC_SSD_BIN_THRESHOLD));
+    writer.Number(JobKey::SSDBinCo, color(JobSettings.U3Bin.SSDBinCo));
+    writer.Number(JobKey::U3BinBgColor, color(JobSettings.U3Bin.U3BinBgColor));
+    return ReportUnwritten(*this, writer, "bin");
 }

@@ -19,17 +19,13 @@
 
 #include "controls/ColorStatic.h"
 #include "framework/framework.h"
-#include "settings/JobSettings.h"
 #include "pages/SettingsPage.h"
+#include "settings/JobSettings.h"
 
 class CBinDlg : public CSettingsPage {
     DECLARE_DYNAMIC(CBinDlg)
 public:
     CBinDlg();
-
-    // Set by LoadSettings: the initialization runs again on a page whose
-    // swatches are attached already.
-    BOOL m_bReinit = FALSE;
 
     CColorStatic m_binSwatch[CJobSettings::kBins];   // standard bins 1 to 16
     CColorStatic m_u3Swatch[CJobSettings::kU3Bins];  // U3 bins 1 to 8
@@ -37,14 +33,11 @@ public:
     CColorStatic m_bgSwatch;                         // the U3 background colour
     fw::CComboBox m_enhanceCombo;                    // [U3Bin] EnhanceCheck
 
-    // Writes [BIN] and the U3 keys into the INI file at path (the job file
-    // when path is empty): the flags under "U3BIN", the thresholds and
-    // colours under "U3Bin" (one section; a file without it gets "U3BIN").
+    // Writes [BIN] and [U3Bin] into the INI file at path (the job file when
+    // path is empty), each key under the section spelling the schema gives
+    // it (the U3 flags under another spelling of the same section).
     // FALSE, after telling the operator, only when the file cannot be written.
     BOOL SaveSettings(const std::string& path) override;
-    // Shows JobSettings again (after an import), every control as a freshly
-    // opened page would show it; path is not used. TRUE.
-    BOOL LoadSettings(const std::string& path) override;
 
     // The check boxes' handlers; the initialization runs the first three.
     virtual void OnColorVerify();    // 1117: the 16 standard swatches
@@ -54,7 +47,9 @@ public:
 
 protected:
     void DoDataExchange(fw::CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
+    // Every control as a freshly opened page shows JobSettings (a reload
+    // finds the swatches attached); file is not used.
+    void FillControls(const std::string& file) override;
 
     void OnBinSwatch(UINT nID);
     void OnU3Swatch(UINT nID);

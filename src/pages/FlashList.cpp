@@ -35,3 +35,12 @@ void FillFlashList(fw::CComboBox& combo, const FlashTable* table) {
     combo.SetRedraw(TRUE);
     combo.Invalidate();
 }
+
+int SelectedFlashRecord(const fw::CComboBox& combo, const FlashTable* table) {
+    const int nItem = combo.GetCurSel();
+    if (nItem < 0) {
+        return -1;
+    }
+    const auto nRecord = static_cast<int>(combo.GetItemData(nItem));
+    return FlashTableRecord(table, nRecord) != nullptr ? nRecord : -1;
+}

@@ -12,4 +12,8 @@
 // record's index as item data.
 void FillFlashList(fw::CComboBox& combo, const FlashTable* table);
 
+// The record of the list's selected item; -1 when none is selected or the
+// item's record is not in the table.
+int SelectedFlashRecord(const fw::CComboBox& combo, const FlashTable* table);
+
 #endif

@@ -8,11 +8,12 @@
 #include "module/globals.h"
 #include "pages/AdvancedDlg.h"
 #include "pages/FlashList.h"
-#include "platform/ini.h"
 #include "resource.h"
 #include "settings/JobSettings.h"
 
 namespace {
+
+using jobsettings::JobKey;
 
 // Controls whose template caption is replaced by the text of a language key.
 // "Driving" and "ECC" keep their template captions.
@@ -121,11 +122,9 @@ void CModePage::DoDataExchange(fw::CDataExchange* pDX) {
     DDX_Control(pDX, IDC_TEST_CASE, m_comboTestCase);
 }
 
-BOOL CModePage::OnInitDialog() {
-    // Binds the lists; the flash number list holds the template's "1", "2"
-    // and "4" from the window's creation on, once.
-    CSettingsPage::OnInitDialog();
-
+void CModePage::FillControls(const std::string& /*file*/) {
+    // The flash number list holds the template's "1", "2" and "4" from the
+    // window's creation on, once.
     SetLanguageCaptions(*this, kCaptions);
 
     FillController();
@@ -152,12 +151,6 @@ BOOL CModePage::OnInitDialog() {
             break;
     }
     FillTestCase();
-    return TRUE;
-}
-
-BOOL CModePage::LoadSettings(const std::string& /*path*/) {
-    OnInitDialog();
-    return TRUE;
 }
 
 void CModePage::FillController() {
@@ -318,88 +311,52 @@ void CModePage::OnRestoreDefaults() {
     SetTestMode(IDC_FAST_TEST);
 }
 
-int CModePage::SelectedFlashRecord() const {
-    const int nItem = m_comboFlashType.GetCurSel();
-    if (nItem < 0) {
-        return -1;
-    }
-    const auto nRecord = static_cast<int>(m_comboFlashType.GetItemData(nItem));
-    return FlashTableRecord(g_pFlashTable, nRecord) != nullptr ? nRecord : -1;
-}
-
 BOOL CModePage::SaveSettings(const std::string& path) {
-    const std::string& target = path.empty() ? g_strJobFile : path;
-    bool bWritten = true;
-    auto write = [&](const char* section, const char* key, int32_t value) {
-        bWritten = ini::WriteInt(section, key, value, target) && bWritten;
-    };
-
-    write("Setup", "CTLType", m_comboController.GetCurSel());
+    jobsettings::JobFileWriter writer(path.empty() ? g_strJobFile : path);
+    writer.Number(JobKey::CTLType, m_comboController.GetCurSel());
 
     const int nLevel = m_comboDrivingLevel.GetCurSel();
-    write("Setup", "DrivingLevel",
-          nLevel >= 0 && nLevel < CountOf(kDrivingLevels) ? kDrivingLevels[nLevel]
-                                                          : m_nLoadedDrivingLevel);
+    writer.Number(JobKey::DrivingLevel, nLevel >= 0 && nLevel < CountOf(kDrivingLevels)
+                                            ? kDrivingLevels[nLevel]
+                                            : m_nLoadedDrivingLevel);
 
     const int nFlashNum = m_comboFlashNum.GetCurSel();
-    write("Flash", "FlashNum",
-          nFlashNum >= 0 && nFlashNum < CountOf(kFlashNums) ? kFlashNums[nFlashNum]
-                                                            : m_nLoadedFlashNum);
+    writer.Number(JobKey::FlashNum, nFlashNum >= 0 && nFlashNum < CountOf(kFlashNums)
+                                        ? kFlashNums[nFlashNum]
+                                        : m_nLoadedFlashNum);
 
-    write("Flash", "ChannelNum", m_comboChannel.GetCurSel());
+    writer.Number(JobKey::ChannelNum, m_comboChannel.GetCurSel());
 
     const int nCycle = m_comboRWCycle.GetCurSel();
     if (nCycle >= 0 && nCycle < CountOf(kRWCycleCodes)) {
-        write("Flash", "RWCycle", kRWCycleCodes[nCycle]);
+        writer.Number(JobKey::RWCycle, kRWCycleCodes[nCycle]);
     }
 
-    // The record's own flash name, and the first record in table order that
-    // carries exactly that name.
-    int32_t nFlashIndex = -1;
-    std::string strFlashName;
-    const int nRecord = SelectedFlashRecord();
-    if (nRecord >= 0) {
-        strFlashName = FlashRecordName(*FlashTableRecord(g_pFlashTable, nRecord));
-        const int nCount = FlashTableCount(g_pFlashTable);
-        for (int i = 0; i < nCount; ++i) {
-            if (FlashRecordName(*FlashTableRecord(g_pFlashTable, i)) == strFlashName) {
-                nFlashIndex = i;
-                break;
-            }
-        }
-    }
-    write("Flash", "FlashIndex", nFlashIndex);
-    bWritten = ini::WriteString("Flash", "FlashName", strFlashName, target) && bWritten;
+    // The record's own flash name, and the first record that carries it.
+    const int nRecord = SelectedFlashRecord(m_comboFlashType, g_pFlashTable);
+    const std::string strFlashName =
+        nRecord >= 0 ? FlashRecordName(*FlashTableRecord(g_pFlashTable, nRecord)) : std::string();
+    writer.Number(JobKey::FlashIndex, FlashTableFirstNamedAs(g_pFlashTable, nRecord));
+    writer.Text(JobKey::FlashName, strFlashName);
 
     const bool bUnAuto = IsDlgButtonChecked(IDC_UNAUTO_CHECK) == BST_CHECKED;
-    write("Flash", "UnAutoCheck", bUnAuto ? 1 : 0);
+    writer.Flag(JobKey::UnAutoCheck, bUnAuto);
     g_bFlashNameRequired = bUnAuto ? 1 : 0;
 
-    if (IsDlgButtonChecked(IDC_TRAFFIC_LIGHT) == BST_CHECKED) {
-        write("Sorting", "ScanMode", 0);
-    }
-    if (IsDlgButtonChecked(IDC_FAST_TEST) == BST_CHECKED) {
-        write("Sorting", "ScanMode", 1);
-    }
-    if (IsDlgButtonChecked(IDC_OPEN_SHORT_TEST) == BST_CHECKED) {
-        write("Sorting", "ScanMode", 2);
+    const int modes[] = {IDC_TRAFFIC_LIGHT, IDC_FAST_TEST, IDC_OPEN_SHORT_TEST};
+    for (int nMode = 0; nMode < CountOf(modes); ++nMode) {
+        if (IsDlgButtonChecked(modes[nMode]) == BST_CHECKED) {
+            writer.Number(JobKey::ScanMode, nMode);
+        }
     }
 
-    write("Sorting", "FlashCheck", m_comboTestCase.GetCurSel());
+    writer.Number(JobKey::FlashCheck, m_comboTestCase.GetCurSel());
 
     const int nECC = m_comboECC.GetCurSel();
     if (nECC == kEccDefaultItem) {
-        write("Sorting", "ECC", kEccDefault);
+        writer.Number(JobKey::ECC, kEccDefault);
     } else if (nECC >= 0 && nECC < kEccItems) {
-        write("Sorting", "ECC", nECC);
+        writer.Number(JobKey::ECC, nECC);
     }
-
-    if (!bWritten) {
-        // The sheet stays open: closing it would tell the station that
-        // settings were saved which are not in the file.
-        MessageBox("The mode settings could not be written to " + target + ".",
-                   GetLanguageText("IDS_SETUP_MESSAGE_NOTE").c_str(), MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    return TRUE;
+    return ReportUnwritten(*this, writer, "mode");
 }

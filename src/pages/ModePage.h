@@ -34,12 +34,11 @@ public:
     // Writes the page's keys to path, or to the job file when path is empty.
     // FALSE (after telling the operator) only when the file cannot be written.
     BOOL SaveSettings(const std::string& path) override;
-    // Runs the initialization again from JobSettings; path is not used.
-    BOOL LoadSettings(const std::string& path) override;
 
 protected:
     void DoDataExchange(fw::CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
+    // From JobSettings and the host's flash table; file is not used.
+    void FillControls(const std::string& file) override;
 
     void OnUnAutoCheck();
     void OnTrafficLight();
@@ -65,10 +64,6 @@ private:
     // Checks one test-mode radio, unchecks the other two; test case and ECC
     // apply to the fast test only.
     void SetTestMode(int nRadioID);
-
-    // The flash type item's record in the host's table, -1 when none is
-    // selected or the record is gone.
-    int SelectedFlashRecord() const;
 
     // What initialization found in JobSettings, written back when the list
     // has no selection at save time (a stored value matching no item), so

@@ -2,12 +2,13 @@
 
 #include "module/LanguageText.h"
 #include "module/globals.h"
-#include "platform/ini.h"
 #include "resource.h"
+#include "settings/JobFileSchema.h"
 
 namespace {
 
-const char kSection[] = "PASSWORD";
+using jobsettings::JobKey;
+
 const char kCaption[] = "Password";
 constexpr int kMaxPassword = 16;
 
@@ -50,9 +51,9 @@ BOOL CPasswordDlg::OnInitDialog() {
 
     SetLanguageCaptions(*this, kCaptions);
 
-    if (ini::GetInt(kSection, "REMEMBER_PWD", 0, g_strJobFile) != 0) {
+    if (jobsettings::ReadNumber(g_strJobFile, JobKey::RememberPassword) != 0) {
         CheckDlgButton(IDC_REMEMBER_PASSWORD, BST_CHECKED);
-        m_editPassword.SetWindowText(ini::GetString(kSection, "PWD", "", g_strJobFile));
+        m_editPassword.SetWindowText(jobsettings::ReadText(g_strJobFile, JobKey::Password));
     }
 
     m_editPassword.SetFocus();
@@ -72,7 +73,7 @@ std::string CPasswordDlg::EnteredPassword(const fw::CEdit& edit) {
 }
 
 void CPasswordDlg::OnOK() {
-    const std::string stored = ini::GetString(kSection, "PWD", "", g_strJobFile);
+    const std::string stored = jobsettings::ReadText(g_strJobFile, JobKey::Password);
     if (EnteredPassword(m_editPassword) != stored) {
         m_bAccepted = FALSE;
         MessageBox(GetLanguageText("IDS_SETUP_UI_PWD_ERROR"), kCaption, MB_OK);
@@ -81,7 +82,10 @@ void CPasswordDlg::OnOK() {
 
     m_bAccepted = TRUE;
     const bool bRemember = IsDlgButtonChecked(IDC_REMEMBER_PASSWORD) == BST_CHECKED;
-    ini::WriteString(kSection, "REMEMBER_PWD", bRemember ? "1" : "0", g_strJobFile);
+    // The dialog's writes are not checked: a job file that cannot be
+    // written still lets the operator in, as it always has.
+    jobsettings::JobFileWriter writer(g_strJobFile);
+    writer.Flag(JobKey::RememberPassword, bRemember);
 
     if (IsDlgButtonChecked(IDC_CHANGE_PASSWORD) != BST_CHECKED) {
         EndAccepted();
@@ -94,7 +98,7 @@ void CPasswordDlg::OnOK() {
         MessageBox(GetLanguageText("IDS_SETUP_UI_PWD_DIFFERENT"), kCaption, MB_OK);
         return;
     }
-    ini::WriteString(kSection, "PWD", newPassword, g_strJobFile);
+    writer.Text(JobKey::Password, newPassword);
     MessageBox(GetLanguageText("IDS_SETUP_UI_EDIT_SUCCESS"), kCaption, MB_OK);
     EndAccepted();
 }

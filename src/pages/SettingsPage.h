@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/framework.h"
+#include "settings/JobFileSchema.h"
 
 class CSettingsPage : public fw::CPropertyPage {
     DECLARE_DYNAMIC(CSettingsPage)
@@ -14,11 +15,29 @@ public:
     explicit CSettingsPage(UINT nIDTemplate) : fw::CPropertyPage(nIDTemplate) {}
 
     // Writes the page's keys from its controls into the INI file at path
-    // (the job file g_strJobFile when path is empty). FALSE when the page
-    // refuses; the page has told the operator why.
+    // (the job file g_strJobFile when path is empty), through one
+    // JobFileWriter whose failures ReportUnwritten tells. FALSE when the
+    // page refuses; the page has told the operator why.
     virtual BOOL SaveSettings(const std::string& path) = 0;
-    // Fills the controls again from JobSettings (after an import). TRUE.
-    virtual BOOL LoadSettings(const std::string& path) = 0;
+    // Fills the controls again from JobSettings (after an import), and the
+    // keys a page reads straight from a file from path (the job file when
+    // empty), as its first initialization does; a page without a window yet
+    // is filled so when the sheet first shows it. TRUE.
+    virtual BOOL LoadSettings(const std::string& path);
+
+    BOOL OnInitDialog() override;
+
+protected:
+    // The one fill of the controls, at the initialization and at each
+    // reload; file is the job file or the file LoadSettings was given.
+    virtual void FillControls(const std::string& file) = 0;
+
+private:
+    std::string m_strSettingsFile;
 };
+
+// Tells the operator, once, that the keys writer could not write leave the
+// settings named by what unsaved in its file. TRUE when every key was written.
+BOOL ReportUnwritten(fw::CWnd& wnd, const jobsettings::JobFileWriter& writer, const char* what);
 
 #endif

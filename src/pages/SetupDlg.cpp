@@ -1,5 +1,6 @@
 #include "pages/SetupDlg.h"
 
+#include <algorithm>
 #include <string>
 
 #include "module/FlashTable.h"
@@ -7,14 +8,12 @@
 #include "module/globals.h"
 #include "pages/FlashIdDlg.h"
 #include "pages/FlashList.h"
-#include "platform/ini.h"
 #include "resource.h"
 #include "settings/JobSettings.h"
 
 namespace {
 
-const char kCheckFlash[] = "CheckFlash";
-const char kCheckId[] = "CheckID";
+using jobsettings::JobKey;
 
 // Controls whose template caption is replaced by the text of a language key.
 // The "Test Flash" group and the "Open/Short CE" label keep their template
@@ -59,10 +58,6 @@ constexpr int kLoopPageChars = 4;
 // [CheckFlash] CheckFlashMode.
 enum CheckMode : uint8_t { kNameCheck = 0, kIdCheck = 1, kNoCheck = 2 };
 
-std::string NumberedKey(const char* prefix, int n) {
-    return prefix + std::to_string(n);
-}
-
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CSetupDlg, CSettingsPage)
@@ -100,11 +95,9 @@ void CSetupDlg::DoDataExchange(fw::CDataExchange* pDX) {
     }
 }
 
-BOOL CSetupDlg::OnInitDialog() {
-    // Binds the lists, shows the read-loop strings and limits their boxes.
-    CSettingsPage::OnInitDialog();
-    const std::string file = m_strLoadFile.empty() ? g_strJobFile : m_strLoadFile;
-    m_strLoadFile.clear();
+void CSetupDlg::FillControls(const std::string& file) {
+    // The initialization has bound the lists, shown the read-loop strings and
+    // limited their boxes.
 
     SetLanguageCaptions(*this, kCaptions);
 
@@ -156,33 +149,23 @@ BOOL CSetupDlg::OnInitDialog() {
     CheckDlgButton(IDC_WARMUP, JobSettings.CheckFlash.WarmUp != 0 ? BST_CHECKED : BST_UNCHECKED);
 
     // These five come from the file itself, not from JobSettings.
-    m_strLoopTimes = ini::GetString(kCheckFlash, "PR_Times", "0", file);
-    m_strLoopPage = ini::GetString(kCheckFlash, "PR_Page", "0", file);
-    m_strLoopBlock = ini::GetString(kCheckFlash, "PR_Block", "0", file);
+    m_strLoopTimes = jobsettings::ReadText(file, JobKey::LoopTimes);
+    m_strLoopPage = jobsettings::ReadText(file, JobKey::LoopPage);
+    m_strLoopBlock = jobsettings::ReadText(file, JobKey::LoopBlock);
     SetDlgItemText(IDC_LOOP_TIMES, m_strLoopTimes);
     SetDlgItemText(IDC_LOOP_PAGE, m_strLoopPage);
     SetDlgItemText(IDC_LOOP_BLOCK, m_strLoopBlock);
 
     // Read as unsigned: a negative value is out of range too.
-    const uint32_t nLoopSel = ini::GetInt(kCheckFlash, "LoopSel", 0, file);
+    const uint32_t nLoopSel = jobsettings::ReadNumber(file, JobKey::LoopSel);
     m_comboLoopSelect.SetCurSel(nLoopSel < kLoopDirectionCount ? static_cast<int>(nLoopSel) : 0);
-    const uint32_t nChipEnable = ini::GetInt(kCheckFlash, "OpenShortCE", 0, file);
+    const uint32_t nChipEnable = jobsettings::ReadNumber(file, JobKey::OpenShortCE);
     m_comboOpenShortCE.SetCurSel(nChipEnable < kChipEnables ? static_cast<int>(nChipEnable) : 0);
 
     if (nFlashItem >= 0) {
         m_comboFlashName.SetCurSel(nFlashItem);
     }
     // The read labels stay whatever LoopSel holds; only a choice relabels.
-    return TRUE;
-}
-
-BOOL CSetupDlg::LoadSettings(const std::string& path) {
-    m_strLoadFile = path;
-    // A page without a window yet initializes when the sheet first shows it.
-    if (GetSafeHwnd() != nullptr) {
-        OnInitDialog();
-    }
-    return TRUE;
 }
 
 void CSetupDlg::FillFlashIdList() {
@@ -241,86 +224,57 @@ void CSetupDlg::OnOpenShortCEChange() {}
 
 // --- Saving -------------------------------------------------------------------------
 
-int CSetupDlg::SelectedFlashRecord() const {
-    const int nItem = m_comboFlashName.GetCurSel();
-    if (nItem < 0) {
-        return -1;
-    }
-    const auto nRecord = static_cast<int>(m_comboFlashName.GetItemData(nItem));
-    return FlashTableRecord(g_pFlashTable, nRecord) != nullptr ? nRecord : -1;
-}
-
 BOOL CSetupDlg::SaveSettings(const std::string& path) {
-    const std::string& target = path.empty() ? g_strJobFile : path;
-    bool bWritten = true;
-    auto writeInt = [&](const char* section, const std::string& key, int32_t value) {
-        bWritten = ini::WriteInt(section, key.c_str(), value, target) && bWritten;
-    };
-    auto writeText = [&](const char* section, const std::string& key, const std::string& value) {
-        bWritten = ini::WriteString(section, key.c_str(), value, target) && bWritten;
-    };
+    jobsettings::JobFileWriter writer(path.empty() ? g_strJobFile : path);
     auto checked = [&](int nID) { return IsDlgButtonChecked(nID) == BST_CHECKED; };
 
-    // The chosen record's flash name, and the first record in table order
-    // that carries exactly that name.
-    int32_t nFlashIndex = -1;
-    const int nRecord = SelectedFlashRecord();
-    if (nRecord >= 0) {
-        const std::string name = FlashRecordName(*FlashTableRecord(g_pFlashTable, nRecord));
-        const int nCount = FlashTableCount(g_pFlashTable);
-        for (int i = 0; i < nCount; ++i) {
-            if (FlashRecordName(*FlashTableRecord(g_pFlashTable, i)) == name) {
-                nFlashIndex = i;
-                break;
-            }
-        }
-    }
-    writeInt(kCheckFlash, "FlashIndex", nFlashIndex);
-
-    writeInt(kCheckFlash, "LoopSel", m_comboLoopSelect.GetCurSel());
-    writeInt(kCheckFlash, "OpenShortCE", m_comboOpenShortCE.GetCurSel());
+    writer.Number(JobKey::CheckFlashIndex,
+                  FlashTableFirstNamedAs(g_pFlashTable,
+                                         SelectedFlashRecord(m_comboFlashName, g_pFlashTable)));
+    writer.Number(JobKey::LoopSel, m_comboLoopSelect.GetCurSel());
+    writer.Number(JobKey::OpenShortCE, m_comboOpenShortCE.GetCurSel());
 
     // Each radio on its own; with none checked the flag keeps what the mode
     // page made of it.
-    if (checked(IDC_CHECK_FLASH_NAME)) {
-        writeInt(kCheckFlash, "CheckFlashMode", kNameCheck);
-        g_bFlashNameRequired = 1;
-    }
-    if (checked(IDC_CHECK_FLASH_ID)) {
-        writeInt(kCheckFlash, "CheckFlashMode", kIdCheck);
-        g_bFlashNameRequired = 0;
-    }
-    if (checked(IDC_NOT_CHECK)) {
-        writeInt(kCheckFlash, "CheckFlashMode", kNoCheck);
-        g_bFlashNameRequired = 0;
+    const struct {
+        int nID;
+        CheckMode mode;
+    } modes[] = {{IDC_CHECK_FLASH_NAME, kNameCheck},
+                 {IDC_CHECK_FLASH_ID, kIdCheck},
+                 {IDC_NOT_CHECK, kNoCheck}};
+    for (const auto& mode : modes) {
+        if (checked(mode.nID)) {
+            writer.Number(JobKey::CheckFlashMode, mode.mode);
+            g_bFlashNameRequired = mode.mode == kNameCheck ? 1 : 0;
+        }
     }
 
     const struct {
         int nID;
-        const char* key;
+        JobKey key;
         int32_t& member;
     } options[] = {
-        {IDC_CHECK_LED_SHORT, "CheckLEDShort", JobSettings.CheckFlash.CheckLEDShort},
-        {IDC_CHECK_UID, "CheckUID", JobSettings.CheckFlash.CheckUID},
-        {IDC_WARMUP, "WarmUp", JobSettings.CheckFlash.WarmUp},
+        {IDC_CHECK_LED_SHORT, JobKey::CheckLEDShort, JobSettings.CheckFlash.CheckLEDShort},
+        {IDC_CHECK_UID, JobKey::CheckUID, JobSettings.CheckFlash.CheckUID},
+        {IDC_WARMUP, JobKey::WarmUp, JobSettings.CheckFlash.WarmUp},
     };
     for (const auto& option : options) {
         const bool bOn = checked(option.nID);
-        writeText(kCheckFlash, option.key, bOn ? "1" : "0");
+        writer.Flag(option.key, bOn);
         option.member = bOn ? 1 : 0;
     }
 
     const struct {
         int nID;
-        const char* key;
+        JobKey key;
     } loops[] = {
-        {IDC_LOOP_TIMES, "PR_Times"},
-        {IDC_LOOP_PAGE, "PR_Page"},
-        {IDC_LOOP_BLOCK, "PR_Block"},
+        {IDC_LOOP_TIMES, JobKey::LoopTimes},
+        {IDC_LOOP_PAGE, JobKey::LoopPage},
+        {IDC_LOOP_BLOCK, JobKey::LoopBlock},
     };
     for (const auto& loop : loops) {
         const std::string text = GetDlgItemText(loop.nID);
-        writeText(kCheckFlash, loop.key, text.empty() ? "0" : text);
+        writer.Text(loop.key, text.empty() ? "0" : text);
     }
 
     if (g_bFlashNameRequired != 0 && m_comboFlashName.GetCurSel() < 0) {
@@ -330,22 +284,12 @@ BOOL CSetupDlg::SaveSettings(const std::string& path) {
 
     // Entries beyond the count, left from a longer list, stay in the file.
     const CJobSettings::CheckIDSection& table = JobSettings.CheckID;
-    const int nIds = static_cast<int>(table.Num < static_cast<uint32_t>(CJobSettings::kCheckIds)
-                                          ? table.Num
-                                          : CJobSettings::kCheckIds);
-    writeInt(kCheckId, "Num", nIds);
-    for (int i = 0; i < nIds; ++i) {
-        writeText(kCheckId, NumberedKey("FID", i), table.FID[i]);
-        writeInt(kCheckId, NumberedKey("COLOR", i), table.COLOR[i]);
-        writeInt(kCheckId, NumberedKey("FIDCOR", i), table.FIDCOR[i]);
+    const size_t nIds = std::min<size_t>(table.Num, CJobSettings::kCheckIds);
+    writer.Number(JobKey::CheckIdNum, static_cast<int32_t>(nIds));
+    for (size_t i = 0; i < nIds; ++i) {
+        writer.Text(JobKey::CheckIdFID, table.FID[i], i);
+        writer.Number(JobKey::CheckIdColor, table.COLOR[i], i);
+        writer.Number(JobKey::CheckIdTextColor, table.FIDCOR[i], i);
     }
-
-    if (!bWritten) {
-        // The sheet stays open: closing it would tell the station that
-        // settings were saved which are not in the file.
-        MessageBox("The flash check settings could not be written to " + target + ".",
-                   GetLanguageText("IDS_SETUP_MESSAGE_NOTE").c_str(), MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    return TRUE;
+    return ReportUnwritten(*this, writer, "flash check");
 }

@@ -44,14 +44,12 @@ public:
     // without a flash name (the [CheckFlash] keys are written, [CheckID] is
     // not) or when the file cannot be written.
     BOOL SaveSettings(const std::string& path) override;
-    // Runs the initialization again from JobSettings, with the five keys the
-    // page reads from a file read from path (from the job file when path is
-    // empty). TRUE.
-    BOOL LoadSettings(const std::string& path) override;
 
 protected:
     void DoDataExchange(fw::CDataExchange* pDX) override;
-    BOOL OnInitDialog() override;
+    // From JobSettings, with the five keys the page reads from a file read
+    // from file.
+    void FillControls(const std::string& file) override;
 
     void OnAddModify();
     void OnCheckFlashName();
@@ -65,14 +63,7 @@ protected:
 private:
     // Replaces the flash ID box's text with one line per ID of JobSettings.
     void FillFlashIdList();
-    // The flash name item's record in the host's table, -1 when none is
-    // selected or the record is gone.
-    int SelectedFlashRecord() const;
     void EnableItem(int nID, BOOL bEnable);
-
-    // The file the next initialization reads the five file keys from; empty:
-    // the job file. Set by LoadSettings, used once.
-    std::string m_strLoadFile;
 };
 
 #endif

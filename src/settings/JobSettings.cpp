@@ -2,7 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/ini.h"
-#include "settings/JobSettingsTable.h"
+#include "settings/JobFileSchema.h"
 
 namespace {
 

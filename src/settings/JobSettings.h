@@ -91,7 +91,7 @@ public:
     // be opened for reading (missing, a folder, a device or pipe, larger
     // than files::kMaxReadSize), "TLMQW.ini" in the current directory is
     // used instead. Clears the file's read-only and other attributes, then
-    // reads every key (the rows of JobSettingsTable.h). Returns 1 when the
+    // reads every key (the rows of JobFileSchema.h). Returns 1 when the
     // keys were read, 0 (record untouched) when no file could be opened, its
     // attributes could not be reset or it could not be read whole.
     int Load(std::string path);

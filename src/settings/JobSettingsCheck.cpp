@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/ini.h"
+#include "settings/JobFileSchema.h"
 #include "settings/JobSettings.h"
-#include "settings/JobSettingsTable.h"
 
 namespace {
 
@@ -92,6 +92,13 @@ void RuleReason(const Row& rule, uint32_t before, uint32_t after, std::vector<st
                 why.push_back("more than " + limit + " reads as " + limit);
             }
             break;
+        case RuleKind::Clamp:
+            if (after != before) {
+                const std::string bound = std::to_string(after);
+                why.push_back((after > before ? "less than " : "more than ") + bound +
+                              " reads as " + bound);
+            }
+            break;
         case RuleKind::ColorIndex: {
             const int32_t index = static_cast<int32_t>(before);
             if (index < 0 || index >= static_cast<int32_t>(rule.rule.limit)) {
@@ -119,18 +126,13 @@ public:
         for (const Row* row : RowsInRecordOrder()) {
             const size_t count = ElementsRead(*row, m_loaded);
             for (size_t element = 0; element < count; ++element) {
-                const std::string key = KeyOf(*row, element);
-                ini::ReadView::Found found;
-                if (!m_file.Find(row->section, key.c_str(), &found)) {
-                    continue;  // a missing key gives its default, as documented
-                }
-                if (row->kind == Kind::Text) {
-                    CheckText(*row, element, found);
-                } else if (row->kind == Kind::FlashIds) {
-                    CheckFlashIds(*row, found);
-                } else {
-                    CheckNumber(*row, element, found);
-                }
+                CheckKey(*row, element);
+            }
+        }
+        // Then the keys the pages and dialogs read straight from the file.
+        for (const Row& row : Rows()) {
+            if (row.member.elements == 0 && row.kind != Kind::Copied) {
+                CheckKey(row, 0);
             }
         }
         return std::move(m_notes);
@@ -143,10 +145,36 @@ private:
                            std::move(value), Join(why)});
     }
 
+    void CheckKey(const Row& row, size_t element) {
+        const std::string key = KeyOf(row, element);
+        ini::ReadView::Found found;
+        if (!m_file.Find(row.section, key.c_str(), &found)) {
+            return;  // a missing key gives its default, as documented
+        }
+        if (row.kind == Kind::Text) {
+            CheckText(row, element, found);
+        } else if (row.kind == Kind::FlashIds) {
+            CheckFlashIds(row, found);
+        } else {
+            CheckNumber(row, element, found);
+        }
+    }
+
+    // What the record holds, or for a key outside it what its reader gets.
+    std::string Value(const Row& row, size_t element, uint32_t value) const {
+        if (row.member.elements != 0) {
+            return ValueText(row, m_loaded, element);
+        }
+        return row.kind == Kind::Signed ? std::to_string(static_cast<int32_t>(value))
+                                        : std::to_string(value);
+    }
+
     void CheckText(const Row& row, size_t element, const ini::ReadView::Found& found) {
         if (found.value.size() > kTextLength) {
-            Note(found, std::string(found.key), found.value,
-                 "\"" + ValueText(row, m_loaded, element) + "\"",
+            const std::string value = row.member.elements != 0
+                                          ? ValueText(row, m_loaded, element)
+                                          : std::string(found.value.substr(0, kTextLength));
+            Note(found, std::string(found.key), found.value, "\"" + value + "\"",
                  {"longer than " + std::to_string(kTextLength) + " characters: cut"});
         }
     }
@@ -179,8 +207,7 @@ private:
             }
         }
         if (!why.empty()) {
-            Note(found, std::string(found.key), found.value, ValueText(row, m_loaded, element),
-                 why);
+            Note(found, std::string(found.key), found.value, Value(row, element, value), why);
         }
     }
 

@@ -1,8 +1,8 @@
 // The record as "Section.Key = value" lines, for the jobini tool and tests.
 #include <string>
 
+#include "settings/JobFileSchema.h"
 #include "settings/JobSettings.h"
-#include "settings/JobSettingsTable.h"
 
 std::vector<JobSettingsLine> ListJobSettings(const CJobSettings& settings) {
     using namespace jobsettings;

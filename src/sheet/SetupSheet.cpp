@@ -2,12 +2,12 @@
 
 #include "module/LanguageText.h"
 #include "module/globals.h"
-#include "pages/AdvancedDlg.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "resource.h"
 #include "settings/JobSettings.h"
 #include "setup/host.h"
+#include "sheet/AdvancedTransfer.h"
 
 namespace {
 
@@ -286,7 +286,7 @@ void CSetupSheet::OnExport() {
             return;
         }
     }
-    if (!CopyAdvancedSettings(1, m_strExportPath)) {
+    if (!CopyAdvancedSettings(TransferDirection::Export, m_strExportPath)) {
         batch.Discard();
         MessageBox("Fail to export Advanced Info  ", caption.c_str(), MB_OK);
         return;
@@ -328,7 +328,7 @@ void CSetupSheet::OnImport() {
     // The advanced keys go into the job file now, whatever the operator does
     // with the sheet; before the pages change, so that a job file that cannot
     // take them leaves the sheet as it was.
-    if (!CopyAdvancedSettings(0, path)) {
+    if (!CopyAdvancedSettings(TransferDirection::Import, path)) {
         JobSettings = settingsBefore;
         MessageBox(
             "The settings could not be written to " + g_strJobFile + ". Nothing was imported.",

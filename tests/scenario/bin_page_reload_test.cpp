@@ -13,8 +13,8 @@
 
 #include "driver/operator.h"
 #include "driver/station.h"
-#include "module/globals.h"
 #include "framework/framework.h"
+#include "module/globals.h"
 #include "pages/BinDlg.h"
 #include "resource.h"
 #include "scenario/bin_page_support.h"
@@ -141,7 +141,7 @@ TEST(BinPage, LoadSettingsBeforeThePageExistsLeavesItToTheFirstShowing) {
     SettingsScope scope(station);
     CBinDlg page;
     EXPECT_EQ(TRUE, page.LoadSettings(std::string()));
-    EXPECT_FALSE(page.m_bReinit);
+    EXPECT_EQ(nullptr, page.m_binSwatch[0].GetSafeHwnd());
     JobSettings.BIN.ColorBin = 1;
     JobSettings.BIN.BINCO[15] = RGB(1, 1, 1);
     RunPage(page, [&](SheetDriver& s) {

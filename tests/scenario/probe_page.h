@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "module/globals.h"
-#include "platform/ini.h"
 #include "pages/SettingsPage.h"
+#include "platform/ini.h"
 
 namespace sheettest {
 
@@ -49,6 +49,9 @@ public:
         m_loadPaths.push_back(path);
         return m_bRefuseLoad ? FALSE : TRUE;
     }
+
+protected:
+    void FillControls(const std::string& /*file*/) override {}  // no controls of its own
 
 private:
     void Log(const char* what) {

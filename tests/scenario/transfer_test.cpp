@@ -70,6 +70,61 @@ const char kExportedAdvanced[] =
     "CheckFixedCap=0\r\nCheckFlashPin=0\r\nReadSandiskFlashID=0\r\nCheckTog=0\r\n"
     "MinCapLimit=1\r\nMinCap=7000\r\n";
 
+// What the visit of JobFileBytes writes: the export, and the job file after
+// the advanced dialog's OK and the sheet's OK.
+const char kExportedBytes[] =
+    "[Setup]\r\nCTLType=3\r\nDrivingLevel=51\r\nUIType=5\r\nRowShow=0\r\n[Flash]\r\n"
+    "FlashNum=4\r\nChannelNum=1\r\nRWCycle=7\r\nFlashIndex=1\r\nFlashName=FX29F64G08AMC\r\n"
+    "UnAutoCheck=1\r\n[Sorting]\r\nScanMode=1\r\nFlashCheck=2\r\nECC=12\r\n[BIN]\r\n"
+    "ShowBin=1\r\nStandBin=0\r\nColorBin=1\r\nBinCap1=7600\r\nBINCO1=255\r\nBinCap2=0\r\n"
+    "BINCO2=32768\r\nBinCap3=0\r\nBINCO3=32768\r\nBinCap4=0\r\nBINCO4=32768\r\nBinCap5=0\r\n"
+    "BINCO5=32768\r\nBinCap6=0\r\nBINCO6=32768\r\nBinCap7=0\r\nBINCO7=32768\r\nBinCap8=0\r\n"
+    "BINCO8=32768\r\nBinCap9=0\r\nBINCO9=32768\r\nBinCap10=0\r\nBINCO10=32768\r\n"
+    "BinCap11=0\r\nBINCO11=32768\r\nBinCap12=0\r\nBINCO12=32768\r\nBinCap13=0\r\n"
+    "BINCO13=32768\r\nBinCap14=0\r\nBINCO14=32768\r\nBinCap15=0\r\nBINCO15=32768\r\n"
+    "BinCap16=0\r\nBINCO16=32768\r\n[U3BIN]\r\nShowU3Bin=0\r\nShowSSDBin=0\r\nShowU2Bin=0\r\n"
+    "EnhanceCheck=0\r\nU3ColorBin=0\r\nSetU3BinBgColor=0\r\nU3BinCap1=0\r\nU3BinCo1=32768\r\n"
+    "U3BinCap2=0\r\nU3BinCo2=32768\r\nU3BinCap3=0\r\nU3BinCo3=32768\r\nU3BinCap4=0\r\n"
+    "U3BinCo4=32768\r\nU3BinCap5=0\r\nU3BinCo5=32768\r\nU3BinCap6=0\r\nU3BinCo6=32768\r\n"
+    "U3BinCap7=0\r\nU3BinCo7=32768\r\nU3BinCap8=0\r\nU3BinCo8=32768\r\nSSDBinCap1=0\r\n"
+    "SSDBinCo1=32768\r\nU3BinBgColor=65280\r\n[CheckFlash]\r\nFlashIndex=0\r\nLoopSel=1\r\n"
+    "OpenShortCE=3\r\nCheckFlashMode=1\r\nCheckLEDShort=0\r\nCheckUID=1\r\nWarmUp=1\r\n"
+    "PR_Times=12\r\nPR_Page=4\r\nPR_Block=8\r\n[CheckID]\r\nNum=2\r\n"
+    "FID0=0xA5,0xD7,0x94,0x76,0x74,0x43\r\nCOLOR0=0\r\nFIDCOR0=16711680\r\n"
+    "FID1=0xA5,0xD7,0x94,0x7A,0x54,0x43\r\nCOLOR1=5\r\nFIDCOR1=255\r\n[Advanced]\r\n"
+    "HubPort=4\r\nVID_PID=1234ABCD,0F0F0001\r\nVID_PID_RE=1234ABCD0F0F0001\r\nCheckDDR=0\r\n"
+    "SortingBlockNum=0\r\nCheckLevel=0\r\nFixedCapability=2\r\nAutoMPTimer=3\r\n"
+    "SpecialSortingClassCheck=0\r\nCheckDataRetain=0\r\nSetSum19nmFeature=0\r\nUELC=0\r\n"
+    "CheckFixedCap=0\r\nCheckFlashPin=0\r\nReadSandiskFlashID=0\r\nCheckTog=0\r\n"
+    "MinCapLimit=1\r\nMinCap=7000\r\n";
+const char kSavedBytes[] =
+    "[PASSWORD]\r\nPWD=\r\nREMEMBER_PWD=0\r\n[Setup]\r\nCTLType=3\r\nDrivingLevel=51\r\n"
+    "ShowTPCTLName=1\r\nUIType=5\r\n[Flash]\r\nFlashIndex=1\r\nFlashName=FX29F64G08AMC\r\n"
+    "UnAutoCheck=1\r\nFlashNum=4\r\nChannelNum=1\r\nRWCycle=7\r\n[Sorting]\r\nScanMode=1\r\n"
+    "FlashCheck=2\r\nECC=12\r\nReadAfterWroteAll=1\r\n[CheckFlash]\r\nFID=0x98,0x3A\r\n"
+    "CheckFlashMode=1\r\nFlashIndex=0\r\nLoopSel=1\r\nOpenShortCE=3\r\nCheckLEDShort=0\r\n"
+    "CheckUID=1\r\nWarmUp=1\r\nPR_Times=12\r\nPR_Page=4\r\nPR_Block=8\r\n[CheckID]\r\n"
+    "Num=2\r\nFID0=0xA5,0xD7,0x94,0x76,0x74,0x43\r\nCOLOR0=0\r\nFIDCOR0=16711680\r\n"
+    "FID1=0xA5,0xD7,0x94,0x7A,0x54,0x43\r\nCOLOR1=5\r\nFIDCOR1=255\r\n[BIN]\r\nShowBin=1\r\n"
+    "ColorBin=1\r\nStandBin=0\r\nGrade0Base=1\r\nBinCap1=7600\r\nBINCO1=255\r\nBinCap2=0\r\n"
+    "BINCO2=32768\r\nBinCap3=0\r\nBINCO3=32768\r\nBinCap4=0\r\nBINCO4=32768\r\nBinCap5=0\r\n"
+    "BINCO5=32768\r\nBinCap6=0\r\nBINCO6=32768\r\nBinCap7=0\r\nBINCO7=32768\r\nBinCap8=0\r\n"
+    "BINCO8=32768\r\nBinCap9=0\r\nBINCO9=32768\r\nBinCap10=0\r\nBINCO10=32768\r\n"
+    "BinCap11=0\r\nBINCO11=32768\r\nBinCap12=0\r\nBINCO12=32768\r\nBinCap13=0\r\n"
+    "BINCO13=32768\r\nBinCap14=0\r\nBINCO14=32768\r\nBinCap15=0\r\nBINCO15=32768\r\n"
+    "BinCap16=0\r\nBINCO16=32768\r\n[U3Bin]\r\nSSDColorBin=1\r\nU3BinBgColor=65280\r\n"
+    "ShowU3Bin=0\r\nShowSSDBin=0\r\nShowU2Bin=0\r\nEnhanceCheck=0\r\nU3ColorBin=0\r\n"
+    "SetU3BinBgColor=0\r\nU3BinCap1=0\r\nU3BinCo1=32768\r\nU3BinCap2=0\r\nU3BinCo2=32768\r\n"
+    "U3BinCap3=0\r\nU3BinCo3=32768\r\nU3BinCap4=0\r\nU3BinCo4=32768\r\nU3BinCap5=0\r\n"
+    "U3BinCo5=32768\r\nU3BinCap6=0\r\nU3BinCo6=32768\r\nU3BinCap7=0\r\nU3BinCo7=32768\r\n"
+    "U3BinCap8=0\r\nU3BinCo8=32768\r\nSSDBinCap1=0\r\nSSDBinCo1=32768\r\n[Advanced]\r\n"
+    "HubPort=4\r\nVID_PID=1234ABCD,0F0F0001\r\nVID_PID_RE=1234ABCD0F0F0001\r\n"
+    "FixedCapability=2\r\nAutoMPTimer=3\r\nMinCapLimit=1\r\nMinCap=7000\r\nGPI=2\r\n"
+    "FactoryDriver=1\r\nCheckDDR=0\r\nSortingBlockNum=0\r\nCheckLevel=0\r\nStartDelay=0\r\n"
+    "SpecialSortingClassCheck=0\r\nCheckDataRetain=0\r\nSetSum19nmFeature=0\r\nUELC=0\r\n"
+    "CloseReadRetry=0\r\nCheckFixedCap=0\r\nCheckFlashPin=0\r\nReadSandiskFlashID=0\r\n"
+    "CheckTog=0\r\nID00Err=0\r\nCacheProgram=0\r\nMultiPlane=0\r\n";
+
 // A second job, which imports take their settings into.
 const char kJobB[] =
     "[Setup]\r\nCTLType=1\r\nDrivingLevel=0\r\nUIType=2\r\n"
@@ -472,4 +527,27 @@ TEST(JobImport, UnreadableFileImportsNothing) {
     EXPECT_EQ(0, station.Show(op));
     EXPECT_EQ(before, station.ReadJob());
     EXPECT_FALSE(Station::FileExists(missing));
+}
+
+// Every writer of the job file byte for byte, over a job with keys of every
+// kind: the password dialog, the advanced dialog's OK, an export into a new
+// file, then the sheet's OK. The texts are what these saves have always
+// written, in the order they have always written them.
+TEST(JobFileBytes, EverySaveOfAVisit) {
+    Station station;
+    CurrentDirectoryKept kept;
+    station.WriteJob(kJobA);
+    const std::string target = station.Path("Export.ini");
+    Operator op;
+    QueueVisit(op, [&](SheetDriver& s) {
+        op.OnDialog(IDD_ADVANCED, [](DialogDriver& d) { d.Click(IDC_ADVANCED_OK); });
+        s.Click(IDC_ADVANCED);
+        std::string message;
+        QueueExport(op, station, target, &message);
+        s.Click(IDC_EXPORT_SET);
+        s.Click(IDOK);
+    });
+    EXPECT_EQ(1, station.Show(op));
+    EXPECT_EQ(kExportedBytes, Station::ReadFile(target));
+    EXPECT_EQ(kSavedBytes, station.ReadJob());
 }

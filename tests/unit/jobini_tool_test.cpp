@@ -236,6 +236,8 @@ TEST_F(JobiniTest, UsageErrorsExitWith2) {
         {"settings", job, job},
         {"check"},
         {"check", job, job},
+        {"schema", "--bogus"},
+        {"--kernel32", "schema"},
         {"diff", job},
         {"diff", job, job, job},
         {"--kernel32", "diff", job, job},
@@ -427,3 +429,52 @@ TEST_F(JobiniTest, Kernel32IsAUsageErrorNatively) {
 #endif
 
 }  // namespace
+
+// After the record, the keys the pages and dialogs read straight from the
+// file, each through the reading of its reader (the advanced dialog's rules);
+// the keys only the transfer copies are not checked.
+TEST_F(JobiniTest, CheckCoversTheKeysReadStraightFromTheFile) {
+    const std::string longText(300, '9');
+    const std::string job = m_dir.Write(
+        "Advanced.ini",
+        "[Advanced]\r\nHubPort=9\r\nAutoMPTimer=0\r\nFixedCapability=7\r\nFactoryDriver=256\r\n"
+        "MinCap=12abc\r\nVID_PID_RE=zz\r\nCheckLevel=6\r\n"
+        "[Setup]\r\nRowShow=7\r\nUIType=300\r\n"
+        "[CheckFlash]\r\nPR_Times=" +
+            longText + "\r\n");
+    const RunResult r = Jobini({"check", job});
+    EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_EQ("[CheckFlash] PR_Times: \"" + longText + "\" -> \"" + longText.substr(0, 259) +
+                  "\" (longer than 259 characters: cut)\n"
+                  "[Advanced] HubPort: \"9\" -> 0 (5 or more reads as 0)\n"
+                  "[Advanced] FixedCapability: \"7\" -> 1 (4 or more reads as 1)\n"
+                  "[Advanced] AutoMPTimer: \"0\" -> 1 (less than 1 reads as 1)\n"
+                  "[Setup] UIType: \"300\" -> 44 (an 8-bit value: the low byte of 300 is 44)\n"
+                  "[Advanced] MinCap: \"12abc\" -> 12 (not one number: the integer read takes "
+                  "12)\n"
+                  "[Advanced] FactoryDriver: \"256\" -> 0 (a flag: the low byte of 256 is 0)\n",
+              r.out);
+}
+
+// The schema: one line per key with its type, default, reading, transfer,
+// writer and export; the Markdown reference starts with its title.
+TEST_F(JobiniTest, SchemaListsEveryKey) {
+    RunResult r = Jobini({"schema"});
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(0u, r.out.find("key\ttype\tdefault\tload\ttransfer\twritten by\texport\n"));
+    for (const char* line : {
+             "[Setup] CTLType\t8-bit number\t0\tlow byte; 6 or more reads as 0\t-\tmode tab\tyes\n",
+             "[Advanced] HubPort\t8-bit number\t0\tlow byte; 5 or more reads as 0\t0 to 4, else 0 "
+             "(missing: 0)\tadvanced settings dialog\tyes\n",
+             "[Advanced] GPI\t8-bit number\t0\tlow byte; 5 or more reads as 0\t-\tadvanced "
+             "settings dialog\tno\n",
+             "[BIN] BinCap1..16\tsigned 32-bit number\t0\t-\t-\tbin tab\tyes\n",
+             "[CheckID] FID0..5\ttext\t\"\"\tup to 259 characters\t-\tflash check tab\tyes\n",
+             "[PASSWORD] PWD\ttext\t\"\"\tup to 259 characters\t-\tpassword dialog\tno\n",
+         }) {
+        EXPECT_NE(std::string::npos, r.out.find(line)) << line;
+    }
+    r = Jobini({"schema", "--markdown"});
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(0u, r.out.find("# The job file's keys\n"));
+}

@@ -3,74 +3,19 @@
 #include <cstring>
 
 #include "framework/api.h"
+#include "framework/list_order.h"
 
 namespace fw::headless::detail {
 
-namespace {
-
-// Sort weight of a byte: class (symbols, digits, letters, other bytes) and
-// rank within the class. Looked up: sorted lists compare on every insertion.
-struct WeightTable {
-    int weight[256];
-    constexpr WeightTable() : weight() {
-        for (int c = 0; c < 256; ++c) {
-            if (c >= '0' && c <= '9') {
-                weight[c] = 0x100 + c;
-            } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-                weight[c] = 0x200 + (c | 0x20);
-            } else if (c < 0x80) {
-                weight[c] = c;  // blanks, punctuation, symbols: in character order
-            } else {
-                weight[c] = 0x300 + c;
-            }
-        }
-    }
-};
-constexpr WeightTable kWeights;
-
-int Weight(unsigned char c) {
-    return kWeights.weight[c];
-}
-
-bool Ignorable(unsigned char c) {
-    return c == '-' || c == '\'';
-}
-
-int CompareWeights(std::string_view a, std::string_view b, bool skipIgnorable) {
-    size_t i = 0;
-    size_t j = 0;
-    for (;;) {
-        while (skipIgnorable && i < a.size() && Ignorable(static_cast<unsigned char>(a[i]))) {
-            ++i;
-        }
-        while (skipIgnorable && j < b.size() && Ignorable(static_cast<unsigned char>(b[j]))) {
-            ++j;
-        }
-        if (i == a.size() || j == b.size()) {
-            return (i == a.size() ? 0 : 1) - (j == b.size() ? 0 : 1);
-        }
-        int wa = Weight(static_cast<unsigned char>(a[i]));
-        int wb = Weight(static_cast<unsigned char>(b[j]));
-        if (wa != wb) {
-            return wa < wb ? -1 : 1;
-        }
-        ++i;
-        ++j;
-    }
-}
-
-}  // namespace
-
 int CompareNoCase(std::string_view a, std::string_view b) {
-    int primary = CompareWeights(a, b, true);
-    return primary != 0 ? primary : CompareWeights(a, b, false);
+    return CompareListTexts(a, b);
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     if (prefix.size() > text.size()) {
         return false;
     }
-    return CompareWeights(text.substr(0, prefix.size()), prefix, false) == 0;
+    return CompareListWeights(text.substr(0, prefix.size()), prefix, false) == 0;
 }
 
 ListItem ItemList::FromParam(LPARAM lParam) const {
