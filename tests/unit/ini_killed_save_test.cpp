@@ -63,9 +63,18 @@ public:
         }
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        m_started = ::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                                     &m_process) != FALSE;
-        m_startError = m_started ? 0 : static_cast<int>(::GetLastError());
+        // Wine on some machines now and then fails to start a process (a
+        // few times in thousands of starts): the start is tried again, and
+        // each failure is told with its error code.
+        for (int attempt = 0; attempt < 3 && !m_started; ++attempt) {
+            m_started = ::CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL,
+                                         &startup, &m_process) != FALSE;
+            m_startError = m_started ? 0 : static_cast<int>(::GetLastError());
+            if (!m_started) {
+                std::fprintf(stderr, "the writer did not start: CreateProcess error %d\n",
+                             m_startError);
+            }
+        }
 #else
         std::vector<char*> argv;
         for (std::string& arg : args) {

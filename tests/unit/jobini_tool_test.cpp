@@ -2,6 +2,7 @@
 // exact output bytes, usage errors.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -79,8 +80,19 @@ RunResult RunJobini(const std::vector<std::string>& args, const TempDir& dir) {
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     const std::string cwd = dir.Path();
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, cwd.c_str(),
-                       &startup, &process)) {
+    // Wine on some machines now and then fails to start a process (a few
+    // times in thousands of starts, in test processes that start many): the
+    // start is tried again, and each failure is told with its error code.
+    BOOL started = FALSE;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                 cwd.c_str(), &startup, &process);
+        if (!started) {
+            std::fprintf(stderr, "jobini did not start: CreateProcess error %lu\n",
+                         static_cast<unsigned long>(GetLastError()));
+        }
+    }
+    if (started) {
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
