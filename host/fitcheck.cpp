@@ -89,41 +89,18 @@ bool WriteFile(const std::string& path, const std::string& content) {
     return ok && written == content.size();
 }
 
-// The key=value lines of [section] in the file's bytes (the ANSI code page).
-std::map<std::string, std::string> SectionTexts(const std::string& content,
-                                                const std::string& section) {
+// The texts of [section] of the language file at path, each read as the
+// module reads it: the platform's private-profile read, key by key.
+std::map<std::string, std::string> SectionTexts(const std::string& path, const char* section) {
     std::map<std::string, std::string> texts;
-    bool inside = false;
-    size_t start = 0;
-    while (start < content.size()) {
-        size_t end = content.find('\n', start);
-        if (end == std::string::npos) {
-            end = content.size();
-        }
-        std::string line = content.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        const size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[first] == ';') {
-            continue;
-        }
-        if (line[first] == '[') {
-            const size_t close = line.find(']', first);
-            inside =
-                close != std::string::npos &&
-                lstrcmpiA(line.substr(first + 1, close - first - 1).c_str(), section.c_str()) == 0;
-            continue;
-        }
-        const size_t equals = line.find('=');
-        if (inside && equals != std::string::npos) {
-            std::string key = line.substr(first, equals - first);
-            while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) {
-                key.pop_back();
-            }
-            texts.emplace(key, line.substr(equals + 1));
-        }
+    std::vector<char> keys(64 * 1024);
+    const DWORD length = GetPrivateProfileStringA(section, nullptr, "", keys.data(),
+                                                  static_cast<DWORD>(keys.size()), path.c_str());
+    for (const char* key = keys.data(); key < keys.data() + length && *key != '\0';
+         key += std::strlen(key) + 1) {
+        char value[260] = {};
+        GetPrivateProfileStringA(section, key, "", value, sizeof value, path.c_str());
+        texts.emplace(key, value);
     }
     return texts;
 }
@@ -397,7 +374,8 @@ int main(int argc, char** argv) {
         if (!only.empty() && only != language.section) {
             continue;
         }
-        std::map<std::string, std::string> texts = SectionTexts(content, language.section);
+        std::map<std::string, std::string> texts =
+            SectionTexts(station + "DLL\\Language.dll", language.section);
         if (texts.empty()) {
             std::fprintf(stderr, "fitcheck: [%s] not in the file: not checked\n", language.section);
             failed = failed || !only.empty();

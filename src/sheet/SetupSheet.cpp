@@ -319,8 +319,8 @@ void CSetupSheet::OnImport() {
     // A file that cannot be read whole (missing, a folder or a device, too
     // large) would give the pages the settings already shown, the fallback
     // file or the defaults, and the job the advanced defaults.
+    // A load that fails leaves the record as it was.
     if (!files::CanOpenForReading(path) || JobSettings.Load(path) == 0) {
-        JobSettings = settingsBefore;
         MessageBox("The job file " + path + " cannot be read. Nothing was imported.",
                    caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
