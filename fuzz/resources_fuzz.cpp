@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "framework/api.h"
-#include "framework/dialog_template.h"
+#include "framework/templates/dialog_template.h"
 #include "framework/headless/headless.h"
-#include "framework/resources.h"
+#include "framework/templates/resources.h"
 #include "fuzz_support.h"
 
 namespace {

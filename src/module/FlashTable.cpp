@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "framework/list_order.h"
+#include "framework/controls/list_order.h"
 
 static_assert(sizeof(FlashRecord) == 96, "flash records lie 96 bytes apart");
 

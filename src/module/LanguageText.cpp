@@ -1,6 +1,6 @@
 #include "module/LanguageText.h"
 
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 #include "module/globals.h"
 #include "platform/codepage.h"
 #include "platform/ini.h"

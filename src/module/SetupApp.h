@@ -4,7 +4,7 @@
 #ifndef SETUP_MODULE_SETUPAPP_H
 #define SETUP_MODULE_SETUPAPP_H
 
-#include "framework/app.h"
+#include "framework/windows/app.h"
 
 class CSetupApp : public fw::CWinApp {
 public:

@@ -11,7 +11,7 @@
 
 #include "driver/operator_backend.h"
 #include "framework/api.h"
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 
 namespace api = fw::api;
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/operator_backend.h"
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "driver/station.h"
 #include "framework/api.h"
 #include "framework/framework.h"
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 #include "unit/framework_test_support.h"
 
 using fwtest::TemplateBuilder;

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/dialog_template.h"
+#include "framework/templates/dialog_template.h"
 #include "framework/winapi.h"
 
 namespace fwtest {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "framework/api.h"
-#include "framework/dialog_template.h"
+#include "framework/templates/dialog_template.h"
 #include "framework/headless/headless.h"
 
 namespace headless_test {

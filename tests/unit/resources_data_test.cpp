@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "framework/dialog_template.h"
-#include "framework/resources_reader.h"
+#include "framework/templates/dialog_template.h"
+#include "framework/templates/resources_reader.h"
 #include "resource.h"
 
 namespace {

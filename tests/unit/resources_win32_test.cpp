@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "framework/api.h"
-#include "framework/dialog_template.h"
+#include "framework/templates/dialog_template.h"
 #include "resource.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "framework/dialog_template.h"
+#include "framework/templates/dialog_template.h"
 #include "framework/headless/headless.h"
 #include "framework/winapi.h"
 

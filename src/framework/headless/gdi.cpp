@@ -19,7 +19,7 @@
 #include <cstring>
 
 #include "framework/api.h"
-#include "framework/dialog_template.h"
+#include "framework/templates/dialog_template.h"
 #include "framework/headless/gdi_objects.h"
 #include "framework/headless/window_manager.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "framework/api.h"
-#include "framework/list_order.h"
+#include "framework/controls/list_order.h"
 
 namespace fw::headless::detail {
 

@@ -4,7 +4,7 @@
 #include <cassert>
 #include <cstddef>
 
-#include "framework/resources.h"
+#include "framework/templates/resources.h"
 
 namespace fw::headless {
 // Defined in the source the build generates from setup.res.

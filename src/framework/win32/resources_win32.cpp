@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "framework/api.h"
-#include "framework/resources.h"
+#include "framework/templates/resources.h"
 
 namespace fw {
 

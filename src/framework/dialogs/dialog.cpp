@@ -1,4 +1,4 @@
-#include "framework/dialog.h"
+#include "framework/dialogs/dialog.h"
 
 #include <cstdio>
 #include <optional>
@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "framework/api.h"
-#include "framework/app.h"
-#include "framework/dialog_template.h"
-#include "framework/resources.h"
+#include "framework/windows/app.h"
+#include "framework/templates/dialog_template.h"
+#include "framework/templates/resources.h"
 
 namespace fw {
 

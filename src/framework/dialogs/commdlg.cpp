@@ -1,9 +1,9 @@
-#include "framework/commdlg.h"
+#include "framework/dialogs/commdlg.h"
 
 #include <cstring>
 
 #include "framework/api.h"
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 
 namespace fw {
 

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/resources.h"
+#include "framework/templates/resources.h"
 
 namespace fw {
 

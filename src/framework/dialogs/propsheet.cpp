@@ -1,4 +1,4 @@
-#include "framework/propsheet.h"
+#include "framework/dialogs/propsheet.h"
 
 #include <cstring>
 #include <exception>

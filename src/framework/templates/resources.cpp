@@ -1,9 +1,9 @@
 // The compiled resource (.res) file format, shared by both backends: the
 // native build looks its resources up in the embedded .res bytes, and tests
 // of either build can read a .res file.
-#include "framework/resources.h"
+#include "framework/templates/resources.h"
 
-#include "framework/resources_reader.h"
+#include "framework/templates/resources_reader.h"
 
 namespace fw {
 

@@ -1,8 +1,8 @@
-#include "framework/msgbox.h"
+#include "framework/dialogs/msgbox.h"
 
 #include "framework/api.h"
-#include "framework/app.h"
-#include "framework/wnd.h"
+#include "framework/windows/app.h"
+#include "framework/windows/wnd.h"
 
 namespace fw {
 

@@ -1,6 +1,6 @@
-#include "framework/app.h"
+#include "framework/windows/app.h"
 
-#include "framework/cursor.h"
+#include "framework/windows/cursor.h"
 
 namespace fw {
 

@@ -14,7 +14,7 @@
 
 #include <string>
 
-#include "framework/object.h"
+#include "framework/windows/object.h"
 #include "framework/winapi.h"
 
 namespace fw {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/resources.h"
+#include "framework/templates/resources.h"
 
 namespace fw::detail {
 

@@ -30,9 +30,9 @@
 #include <memory>
 #include <string>
 
-#include "framework/geometry.h"
-#include "framework/msgmap.h"
-#include "framework/object.h"
+#include "framework/windows/geometry.h"
+#include "framework/windows/msgmap.h"
+#include "framework/windows/object.h"
 #include "framework/winapi.h"
 
 namespace fw {

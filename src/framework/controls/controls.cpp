@@ -1,4 +1,4 @@
-#include "framework/controls.h"
+#include "framework/controls/controls.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "framework/list_order.h"
+#include "framework/controls/list_order.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "framework/toplevel.h"
+#include "framework/windows/toplevel.h"
 
 #include "framework/api.h"
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/geometry.h"
-#include "framework/object.h"
+#include "framework/windows/geometry.h"
+#include "framework/windows/object.h"
 #include "framework/winapi.h"
 
 namespace fw {

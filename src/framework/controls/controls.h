@@ -20,7 +20,7 @@
 
 #include <string>
 
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "framework/cursor.h"
+#include "framework/windows/cursor.h"
 
 #include "framework/api.h"
 

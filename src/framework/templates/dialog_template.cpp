@@ -1,9 +1,9 @@
-#include "framework/dialog_template.h"
+#include "framework/templates/dialog_template.h"
 
 #include <cassert>
 #include <limits>
 
-#include "framework/resources_reader.h"
+#include "framework/templates/resources_reader.h"
 
 namespace fw {
 

@@ -1,8 +1,8 @@
-#include "framework/dlgtempl.h"
+#include "framework/templates/dlgtempl.h"
 
 #include <cstring>
 
-#include "framework/resources.h"
+#include "framework/templates/resources.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "framework/api.h"
-#include "framework/app.h"
-#include "framework/gdi.h"
+#include "framework/windows/app.h"
+#include "framework/gdi/gdi.h"
 
 namespace fw {
 

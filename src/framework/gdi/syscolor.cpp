@@ -1,4 +1,4 @@
-#include "framework/syscolor.h"
+#include "framework/gdi/syscolor.h"
 
 #include "framework/api.h"
 

@@ -1,10 +1,10 @@
-#include "framework/gdi.h"
+#include "framework/gdi/gdi.h"
 
 #include <cstring>
 #include <utility>
 
 #include "framework/api.h"
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 
 namespace fw {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/dialog_template.h"
+#include "framework/templates/dialog_template.h"
 #include "framework/winapi.h"
 
 namespace fw {

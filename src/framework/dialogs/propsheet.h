@@ -29,9 +29,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/controls.h"
-#include "framework/dialog.h"
-#include "framework/dlgtempl.h"
+#include "framework/controls/controls.h"
+#include "framework/dialogs/dialog.h"
+#include "framework/templates/dlgtempl.h"
 
 namespace fw {
 

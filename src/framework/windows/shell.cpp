@@ -1,7 +1,7 @@
-#include "framework/shell.h"
+#include "framework/windows/shell.h"
 
 #include "framework/api.h"
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 
 namespace fw {
 

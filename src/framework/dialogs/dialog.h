@@ -32,7 +32,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/wnd.h"
+#include "framework/windows/wnd.h"
 
 namespace fw {
 
