@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "module/LanguageText.h"
+#include "module/Visit.h"
 #include "module/globals.h"
 #include "pages/BinDlg.h"
 #include "pages/ModePage.h"
@@ -43,12 +44,18 @@ private:
 
 int ShowVisit(int flashIndex, char language, const char* appDir, const char* jobFile,
               const FlashTable* table, const void* hostParams) {
+    Visit visit;
+    visit.appDir = appDir ? appDir : "";
+    visit.jobFile = jobFile ? jobFile : "";
+    // Unchecked: an index beyond the table preselects nothing.
+    visit.flashIndex = static_cast<uint32_t>(flashIndex);
+
     // Record what the host passed; the password dialog already needs it.
     g_nLanguage = static_cast<uint8_t>(language);
-    g_strAppDir = appDir ? appDir : "";
-    g_strJobFile = jobFile ? jobFile : "";
+    g_strAppDir = visit.appDir;
+    g_strJobFile = visit.jobFile;
     g_strLanguageFile = g_strAppDir + "\\DLL\\Language.dll";
-    g_strHubProfile = g_strAppDir + "HubProfile.cfg";
+    g_strHubProfile = visit.HubProfile();
 
     // The dialog's own result does not count, only its accepted flag.
     {
@@ -60,10 +67,11 @@ int ShowVisit(int flashIndex, char language, const char* appDir, const char* job
     }
 
     // A failed load leaves the record as it was.
-    JobSettings.Load(g_strJobFile);
+    JobSettings.Load(visit.jobFile);
 
     // Without a parameter block there is nothing to keep from an earlier call.
     g_pFlashTable = table;
+    visit.flashTable = table;
     if (hostParams != nullptr) {
         std::memcpy(g_HostParams, hostParams, SETUP_HOST_PARAMS_SIZE);
     } else {
@@ -73,16 +81,13 @@ int ShowVisit(int flashIndex, char language, const char* appDir, const char* job
     // The settings sheet, with the pages as tabs 0, 1 and 2 in the order its
     // confirm step relies on: mode, bin, flash check. Only a confirmed sheet
     // (every page saved) returns 1.
-    CSetupSheet sheet(GetLanguageText("IDS_SETUP_UI_TITLE"), nullptr, 0);
-    CSetupDlg flashCheckPage;
-    CBinDlg binPage;
-    CModePage modePage;
+    CSetupSheet sheet(GetLanguageText("IDS_SETUP_UI_TITLE"), visit);
+    CSetupDlg flashCheckPage(visit);
+    CBinDlg binPage(visit);
+    CModePage modePage(visit);
     sheet.AddPage(&modePage);
     sheet.AddPage(&binPage);
     sheet.AddPage(&flashCheckPage);
-    // Unchecked: an index beyond the table preselects nothing.
-    modePage.m_nInitialFlashIndex = static_cast<uint32_t>(flashIndex);
-    flashCheckPage.m_nInitialFlashIndex = static_cast<uint32_t>(flashIndex);
     return sheet.DoModal("Times New Roman", 8) == 1 ? 1 : 0;
 }
 

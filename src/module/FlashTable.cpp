@@ -95,6 +95,16 @@ int FlashTableFirstNamedAs(const FlashTable* table, int index) {
     return index;
 }
 
+int FlashTableFindName(const FlashTable* table, const std::string& name) {
+    const int count = FlashTableCount(table);
+    for (int i = 0; i < count; ++i) {
+        if (fw::EqualNoCase(FlashRecordName(*FlashTableRecord(table, i)), name)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 std::string FlashRecordListText(const FlashRecord& record) {
     const size_t firstLength = FieldLength(record.firstText);
     const size_t nameLength = FieldLength(record.flashName);

@@ -26,6 +26,10 @@ std::string FlashRecordName(const FlashRecord& record);
 // index (index itself, or an earlier one); -1 when index is no record.
 int FlashTableFirstNamedAs(const FlashTable* table, int index);
 
+// The first record in table order whose flash name is name, letter case
+// ignored; -1 when there is none.
+int FlashTableFindName(const FlashTable* table, const std::string& name);
+
 // How the pages list a record: first text, one blank, flash name.
 std::string FlashRecordListText(const FlashRecord& record);
 

@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "module/LanguageText.h"
-#include "module/globals.h"
+#include "pages/SettingsPage.h"
 #include "platform/files.h"
 #include "resource.h"
 #include "settings/HubVidPid.h"
@@ -61,11 +61,6 @@ const LanguageCaption kCaptions[] = {
     {IDC_ADVANCED_CANCEL, "IDS_SETUP_UI_CANCEL"},
 };
 
-// A number as the dialog keeps it: its low byte, after the key's rule.
-uint8_t ReadByte(JobKey key) {
-    return static_cast<uint8_t>(jobsettings::ReadNumber(g_strJobFile, key));
-}
-
 // Empties the list and adds the items, the language's Default first when asked.
 template <size_t N>
 void FillList(fw::CComboBox& combo, bool bDefaultFirst, const char* const (&items)[N]) {
@@ -96,7 +91,13 @@ ON_BN_CLICKED(IDC_MIN_CAP_LIMIT, OnMinCapLimit)
 ON_CBN_SELCHANGE(IDC_HUB_PORT_STYLE, OnSelchangeHubPort)
 END_MESSAGE_MAP()
 
-CAdvancedDlg::CAdvancedDlg(fw::CWnd* pParent) : fw::CDialog(IDD_ADVANCED, pParent) {}
+CAdvancedDlg::CAdvancedDlg(const Visit& visit, fw::CWnd* pParent)
+    : fw::CDialog(IDD_ADVANCED, pParent), m_visit(visit) {}
+
+// A number as the dialog keeps it: its low byte, after the key's rule.
+uint8_t CAdvancedDlg::ReadByte(JobKey key) const {
+    return static_cast<uint8_t>(jobsettings::ReadNumber(m_visit.jobFile, key));
+}
 
 void CAdvancedDlg::DoDataExchange(fw::CDataExchange* pDX) {
     fw::CDialog::DoDataExchange(pDX);
@@ -139,12 +140,12 @@ void CAdvancedDlg::LoadAdvancedSettings() {
     m_nForRamos = ReadByte(JobKey::ForRamos);
     m_nUIType = ReadByte(JobKey::UIType);
     m_bMinCapLimit = ReadByte(JobKey::MinCapLimit);
-    m_nMinCap = static_cast<int32_t>(jobsettings::ReadNumber(g_strJobFile, JobKey::MinCap));
+    m_nMinCap = static_cast<int32_t>(jobsettings::ReadNumber(m_visit.jobFile, JobKey::MinCap));
     m_nID00Err = ReadByte(JobKey::ID00Err);
     m_nGPI = ReadByte(JobKey::GPI);
     m_bCacheProgram = ReadByte(JobKey::CacheProgram);
     m_bMultiPlane = ReadByte(JobKey::MultiPlane);
-    m_strVidPid = jobsettings::ReadText(g_strJobFile, JobKey::VidPid);
+    m_strVidPid = jobsettings::ReadText(m_visit.jobFile, JobKey::VidPid);
 }
 
 BOOL CAdvancedDlg::OnInitDialog() {
@@ -234,8 +235,8 @@ BOOL CAdvancedDlg::OnInitDialog() {
     return TRUE;
 }
 
-BOOL CAdvancedDlg::SaveAdvancedSettings(const std::string& strPath) {
-    jobsettings::JobFileWriter writer(strPath.empty() ? g_strJobFile : strPath);
+BOOL CAdvancedDlg::SaveAdvancedSettings() {
+    jobsettings::JobFileWriter writer(m_visit.jobFile);
     auto writeFlag = [&](JobKey key, int nID) {
         writer.Flag(key, IsDlgButtonChecked(nID) == BST_CHECKED);
     };
@@ -246,18 +247,19 @@ BOOL CAdvancedDlg::SaveAdvancedSettings(const std::string& strPath) {
     // Everything that can refuse the save is settled before the first key is
     // written, so a refused OK leaves the file as it was.
     const int nHubPort = m_comboHubPort.GetCurSel();
+    const std::string hubProfile = m_visit.HubProfile();
     std::string joinedVidPid;
     switch (nHubPort) {
         case kHubPortFixed:
         case kHubPortUnfixed:
             break;
         case kHubPortFromProfile:
-            if (files::CanOpenForReading(g_strHubProfile)) {
+            if (files::CanOpenForReading(hubProfile)) {
                 if (MessageBox("Do you want to delete \"HubProfile.cfg\" file and Resetting it "
                                "again?",
                                nullptr, MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
-                    if (!files::Remove(g_strHubProfile)) {
-                        MessageBox("The hub profile file \"" + g_strHubProfile +
+                    if (!files::Remove(hubProfile)) {
+                        MessageBox("The hub profile file \"" + hubProfile +
                                        "\" cannot be deleted: it is read-only or in use.\n"
                                        "Nothing was saved.",
                                    nullptr, MB_OK | MB_ICONEXCLAMATION);
@@ -313,9 +315,7 @@ BOOL CAdvancedDlg::SaveAdvancedSettings(const std::string& strPath) {
     writeIndex(JobKey::GPI, m_comboGPI);
     writeFlag(JobKey::CacheProgram, IDC_CACHE_PROGRAM);
     writeFlag(JobKey::MultiPlane, IDC_MULTI_PLANE);
-    // The dialog has never refused over a key it could not write; the
-    // writer's failures are not reported here.
-    return TRUE;
+    return ReportUnwritten(*this, writer, "advanced");
 }
 
 void CAdvancedDlg::OnAdvancedOk() {
@@ -324,7 +324,7 @@ void CAdvancedDlg::OnAdvancedOk() {
     if (!UpdateData(TRUE)) {
         return;
     }
-    if (!SaveAdvancedSettings(g_strJobFile)) {
+    if (!SaveAdvancedSettings()) {
         return;
     }
     EndDialog(IDOK);

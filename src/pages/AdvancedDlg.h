@@ -13,17 +13,19 @@
 #include <string>
 
 #include "framework/framework.h"
+#include "module/Visit.h"
+#include "settings/JobFileSchema.h"
 
 class CAdvancedDlg : public fw::CDialog {
     DECLARE_DYNAMIC(CAdvancedDlg)
 public:
-    explicit CAdvancedDlg(fw::CWnd* pParent = nullptr);
+    explicit CAdvancedDlg(const Visit& visit, fw::CWnd* pParent = nullptr);
 
-    // Writes the keys from the controls to strPath (the job file when it is
-    // empty). FALSE when nothing could be written: the hub VID/PID list of
-    // style 4 is not valid, or the hub profile file of style 3 could not be
-    // deleted; the operator has been told.
-    BOOL SaveAdvancedSettings(const std::string& strPath);
+    // Writes the keys from the controls to the job file. FALSE when nothing
+    // could be written (the hub VID/PID list of style 4 is not valid, or the
+    // hub profile file of style 3 could not be deleted) and when a key could
+    // not be written; the operator has been told.
+    BOOL SaveAdvancedSettings();
 
     fw::CComboBox m_comboHubPort;
     fw::CComboBox m_comboFixedCapability;
@@ -83,7 +85,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    const Visit m_visit;
+
     void LoadAdvancedSettings();
+    uint8_t ReadByte(jobsettings::JobKey key) const;
     void ShowVidPid(BOOL bShow);
 };
 

@@ -45,7 +45,7 @@ ON_CONTROL_RANGE(BN_CLICKED, IDC_U3_BIN_SWATCH1, IDC_BG_SWATCH, OnU3Swatch)
 ON_BN_CLICKED(IDC_SET_BG_COLOR, OnSetBgColor)
 END_MESSAGE_MAP()
 
-CBinDlg::CBinDlg() : CSettingsPage(IDD_BIN) {}
+CBinDlg::CBinDlg(const Visit& visit) : CSettingsPage(IDD_BIN, visit) {}
 
 void CBinDlg::DoDataExchange(fw::CDataExchange* pDX) {
     CSettingsPage::DoDataExchange(pDX);
@@ -267,7 +267,7 @@ void CBinDlg::OnU3Swatch(UINT nID) {
 // --- Saving -------------------------------------------------------------------------------
 
 BOOL CBinDlg::SaveSettings(const std::string& path) {
-    jobsettings::JobFileWriter writer(path.empty() ? g_strJobFile : path);
+    jobsettings::JobFileWriter writer(FileOr(path));
     auto checked = [&](int nID) { return IsDlgButtonChecked(nID) == BST_CHECKED; };
     // Colours are written as signed decimal, as they have always been stored.
     auto color = [](uint32_t value) { return static_cast<int32_t>(value); };

@@ -25,7 +25,7 @@
 class CBinDlg : public CSettingsPage {
     DECLARE_DYNAMIC(CBinDlg)
 public:
-    CBinDlg();
+    explicit CBinDlg(const Visit& visit);
 
     CColorStatic m_binSwatch[CJobSettings::kBins];   // standard bins 1 to 16
     CColorStatic m_u3Swatch[CJobSettings::kU3Bins];  // U3 bins 1 to 8

@@ -1,6 +1,5 @@
 #include "pages/ModePage.h"
 
-#include <cctype>
 #include <string>
 
 #include "module/FlashTable.h"
@@ -73,23 +72,10 @@ constexpr int CountOf(const T (&)[N]) {
     return static_cast<int>(N);
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Selects the list item showing record nRecord of the flash table (the
-// platform's exact search, which ignores case); nothing when there is none.
-void SelectFlashRecordItem(fw::CComboBox& combo, int nRecord) {
-    const FlashRecord* pRecord = FlashTableRecord(g_pFlashTable, nRecord);
+// Selects the list item showing record nRecord of table (the platform's
+// exact search, which ignores case); nothing when there is none.
+void SelectFlashRecordItem(fw::CComboBox& combo, const FlashTable* table, int nRecord) {
+    const FlashRecord* pRecord = FlashTableRecord(table, nRecord);
     if (pRecord != nullptr) {
         combo.SetCurSel(combo.FindStringExact(-1, FlashRecordListText(*pRecord)));
     }
@@ -97,7 +83,7 @@ void SelectFlashRecordItem(fw::CComboBox& combo, int nRecord) {
 
 }  // namespace
 
-IMPLEMENT_DYNCREATE(CModePage, CSettingsPage)
+IMPLEMENT_DYNAMIC(CModePage, CSettingsPage)
 
 BEGIN_MESSAGE_MAP(CModePage, CSettingsPage)
 ON_BN_CLICKED(IDC_UNAUTO_CHECK, OnUnAutoCheck)
@@ -108,7 +94,7 @@ ON_BN_CLICKED(IDC_ADVANCED, OnAdvanced)
 ON_BN_CLICKED(IDC_RESTORE_DEFAULTS, OnRestoreDefaults)
 END_MESSAGE_MAP()
 
-CModePage::CModePage() : CSettingsPage(IDD_MODE) {}
+CModePage::CModePage(const Visit& visit) : CSettingsPage(IDD_MODE, visit) {}
 
 void CModePage::DoDataExchange(fw::CDataExchange* pDX) {
     CSettingsPage::DoDataExchange(pDX);
@@ -179,18 +165,13 @@ void CModePage::FillDrivingLevel() {
 }
 
 void CModePage::FillFlashType() {
-    FillFlashList(m_comboFlashType, g_pFlashTable);
-    const int nCount = FlashTableCount(g_pFlashTable);
+    const FlashTable* table = GetVisit().flashTable;
+    FillFlashList(m_comboFlashType, table);
     if (JobSettings.Flash.UnAutoCheck != 0) {
-        for (int i = 0; i < nCount; ++i) {
-            if (EqualNoCase(FlashRecordName(*FlashTableRecord(g_pFlashTable, i)),
-                            JobSettings.Flash.FlashName)) {
-                SelectFlashRecordItem(m_comboFlashType, i);
-                break;
-            }
-        }
-    } else if (m_nInitialFlashIndex < static_cast<uint32_t>(nCount)) {
-        SelectFlashRecordItem(m_comboFlashType, static_cast<int>(m_nInitialFlashIndex));
+        SelectFlashRecordItem(m_comboFlashType, table,
+                              FlashTableFindName(table, JobSettings.Flash.FlashName));
+    } else if (GetVisit().flashIndex < static_cast<uint32_t>(FlashTableCount(table))) {
+        SelectFlashRecordItem(m_comboFlashType, table, static_cast<int>(GetVisit().flashIndex));
     }
 }
 
@@ -292,7 +273,7 @@ void CModePage::OnOpenShortTest() {
 
 void CModePage::OnAdvanced() {
     // The dialog writes its own keys; nothing on this page changes.
-    CAdvancedDlg dlg(this);
+    CAdvancedDlg dlg(GetVisit(), this);
     dlg.DoModal();
 }
 
@@ -312,7 +293,7 @@ void CModePage::OnRestoreDefaults() {
 }
 
 BOOL CModePage::SaveSettings(const std::string& path) {
-    jobsettings::JobFileWriter writer(path.empty() ? g_strJobFile : path);
+    jobsettings::JobFileWriter writer(FileOr(path));
     writer.Number(JobKey::CTLType, m_comboController.GetCurSel());
 
     const int nLevel = m_comboDrivingLevel.GetCurSel();
@@ -333,10 +314,11 @@ BOOL CModePage::SaveSettings(const std::string& path) {
     }
 
     // The record's own flash name, and the first record that carries it.
-    const int nRecord = SelectedFlashRecord(m_comboFlashType, g_pFlashTable);
+    const int nRecord = SelectedFlashRecord(m_comboFlashType, GetVisit().flashTable);
     const std::string strFlashName =
-        nRecord >= 0 ? FlashRecordName(*FlashTableRecord(g_pFlashTable, nRecord)) : std::string();
-    writer.Number(JobKey::FlashIndex, FlashTableFirstNamedAs(g_pFlashTable, nRecord));
+        nRecord >= 0 ? FlashRecordName(*FlashTableRecord(GetVisit().flashTable, nRecord))
+                     : std::string();
+    writer.Number(JobKey::FlashIndex, FlashTableFirstNamedAs(GetVisit().flashTable, nRecord));
     writer.Text(JobKey::FlashName, strFlashName);
 
     const bool bUnAuto = IsDlgButtonChecked(IDC_UNAUTO_CHECK) == BST_CHECKED;

@@ -14,13 +14,9 @@
 #include "pages/SettingsPage.h"
 
 class CModePage : public CSettingsPage {
-    DECLARE_DYNCREATE(CModePage)
+    DECLARE_DYNAMIC(CModePage)
 public:
-    CModePage();
-
-    // The host's current flash index, preselected when automatic flash
-    // detection is on (UnAutoCheck off). Set by Show before the sheet runs.
-    uint32_t m_nInitialFlashIndex = 0;
+    explicit CModePage(const Visit& visit);
 
     fw::CComboBox m_comboDrivingLevel;
     fw::CComboBox m_comboController;

@@ -1,20 +1,19 @@
 #include "pages/SettingsPage.h"
 
 #include "module/LanguageText.h"
-#include "module/globals.h"
 
 IMPLEMENT_DYNAMIC(CSettingsPage, fw::CPropertyPage)
 
 BOOL CSettingsPage::OnInitDialog() {
     fw::CPropertyPage::OnInitDialog();
-    FillControls(m_strSettingsFile.empty() ? g_strJobFile : m_strSettingsFile);
+    FillControls(FileOr(m_strSettingsFile));
     return TRUE;
 }
 
 BOOL CSettingsPage::LoadSettings(const std::string& path) {
     m_strSettingsFile = path;
     if (GetSafeHwnd() != nullptr) {
-        FillControls(path.empty() ? g_strJobFile : path);
+        FillControls(FileOr(path));
     }
     return TRUE;
 }

@@ -7,15 +7,20 @@
 #include <string>
 
 #include "framework/framework.h"
+#include "module/Visit.h"
 #include "settings/JobFileSchema.h"
 
 class CSettingsPage : public fw::CPropertyPage {
     DECLARE_DYNAMIC(CSettingsPage)
 public:
-    explicit CSettingsPage(UINT nIDTemplate) : fw::CPropertyPage(nIDTemplate) {}
+    CSettingsPage(UINT nIDTemplate, const Visit& visit)
+        : fw::CPropertyPage(nIDTemplate), m_visit(visit) {}
+
+    // The visit the page belongs to: its job file, flash table and flash index.
+    const Visit& GetVisit() const { return m_visit; }
 
     // Writes the page's keys from its controls into the INI file at path
-    // (the job file g_strJobFile when path is empty), through one
+    // (the visit's job file when path is empty), through one
     // JobFileWriter whose failures ReportUnwritten tells. FALSE when the
     // page refuses; the page has told the operator why.
     virtual BOOL SaveSettings(const std::string& path) = 0;
@@ -31,8 +36,13 @@ protected:
     // The one fill of the controls, at the initialization and at each
     // reload; file is the job file or the file LoadSettings was given.
     virtual void FillControls(const std::string& file) = 0;
+    // path, or the visit's job file when path is empty.
+    const std::string& FileOr(const std::string& path) const {
+        return path.empty() ? m_visit.jobFile : path;
+    }
 
 private:
+    const Visit m_visit;
     std::string m_strSettingsFile;
 };
 

@@ -60,7 +60,7 @@ enum CheckMode : uint8_t { kNameCheck = 0, kIdCheck = 1, kNoCheck = 2 };
 
 }  // namespace
 
-IMPLEMENT_DYNCREATE(CSetupDlg, CSettingsPage)
+IMPLEMENT_DYNAMIC(CSetupDlg, CSettingsPage)
 
 BEGIN_MESSAGE_MAP(CSetupDlg, CSettingsPage)
 ON_BN_CLICKED(IDC_ADD_MODIFY, OnAddModify)
@@ -71,7 +71,7 @@ ON_CBN_SELCHANGE(IDC_LOOP_SELECT, OnLoopSelectChange)
 ON_CBN_SELCHANGE(IDC_OPEN_SHORT_CE, OnOpenShortCEChange)
 END_MESSAGE_MAP()
 
-CSetupDlg::CSetupDlg() : CSettingsPage(IDD_FLASH_CHECK) {}
+CSetupDlg::CSetupDlg(const Visit& visit) : CSettingsPage(IDD_FLASH_CHECK, visit) {}
 
 void CSetupDlg::DoDataExchange(fw::CDataExchange* pDX) {
     CSettingsPage::DoDataExchange(pDX);
@@ -101,7 +101,7 @@ void CSetupDlg::FillControls(const std::string& file) {
 
     SetLanguageCaptions(*this, kCaptions);
 
-    FillFlashList(m_comboFlashName, g_pFlashTable);
+    FillFlashList(m_comboFlashName, GetVisit().flashTable);
     m_comboLoopSelect.ResetContent();
     for (const char* direction : kLoopDirections) {
         m_comboLoopSelect.AddString(direction);
@@ -115,7 +115,7 @@ void CSetupDlg::FillControls(const std::string& file) {
     // preselect the host's current one. A mode the page does not know opens
     // as name check, with the other two radios cleared as a freshly opened
     // page has them.
-    int32_t nPreselect = static_cast<int32_t>(m_nInitialFlashIndex);
+    int32_t nPreselect = static_cast<int32_t>(GetVisit().flashIndex);
     const uint8_t nMode = JobSettings.CheckFlash.CheckFlashMode;
     CheckDlgButton(IDC_CHECK_FLASH_NAME,
                    nMode != kIdCheck && nMode != kNoCheck ? BST_CHECKED : BST_UNCHECKED);
@@ -138,7 +138,7 @@ void CSetupDlg::FillControls(const std::string& file) {
     }
     // The platform's exact search from the top, which ignores case.
     int nFlashItem = -1;
-    if (const FlashRecord* pRecord = FlashTableRecord(g_pFlashTable, nPreselect)) {
+    if (const FlashRecord* pRecord = FlashTableRecord(GetVisit().flashTable, nPreselect)) {
         nFlashItem = m_comboFlashName.FindStringExact(-1, FlashRecordListText(*pRecord));
     }
 
@@ -225,12 +225,13 @@ void CSetupDlg::OnOpenShortCEChange() {}
 // --- Saving -------------------------------------------------------------------------
 
 BOOL CSetupDlg::SaveSettings(const std::string& path) {
-    jobsettings::JobFileWriter writer(path.empty() ? g_strJobFile : path);
+    jobsettings::JobFileWriter writer(FileOr(path));
     auto checked = [&](int nID) { return IsDlgButtonChecked(nID) == BST_CHECKED; };
 
-    writer.Number(JobKey::CheckFlashIndex,
-                  FlashTableFirstNamedAs(g_pFlashTable,
-                                         SelectedFlashRecord(m_comboFlashName, g_pFlashTable)));
+    writer.Number(
+        JobKey::CheckFlashIndex,
+        FlashTableFirstNamedAs(GetVisit().flashTable,
+                               SelectedFlashRecord(m_comboFlashName, GetVisit().flashTable)));
     writer.Number(JobKey::LoopSel, m_comboLoopSelect.GetCurSel());
     writer.Number(JobKey::OpenShortCE, m_comboOpenShortCE.GetCurSel());
 

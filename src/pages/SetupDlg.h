@@ -21,14 +21,9 @@
 #include "pages/SettingsPage.h"
 
 class CSetupDlg : public CSettingsPage {
-    DECLARE_DYNCREATE(CSetupDlg)
+    DECLARE_DYNAMIC(CSetupDlg)
 public:
-    CSetupDlg();
-
-    // The host's current flash index, preselected unless the stored check
-    // mode is the name check (which has its own FlashIndex). Set by Show
-    // before the sheet runs; not checked against the table.
-    uint32_t m_nInitialFlashIndex = 0;
+    explicit CSetupDlg(const Visit& visit);
 
     // The read-loop boxes' texts (times 1256, block 1257, page 1258).
     std::string m_strLoopTimes = "0";

@@ -2,22 +2,22 @@
 
 #include <cstdint>
 
-#include "module/globals.h"
 #include "platform/ini.h"
 #include "settings/HubVidPid.h"
 #include "settings/JobFileSchema.h"
 
-bool CopyAdvancedSettings(TransferDirection direction, const std::string& path) {
+bool CopyAdvancedSettings(TransferDirection direction, const std::string& jobFile,
+                          const std::string& path) {
     using namespace jobsettings;
     if (path.empty()) {
         return false;
     }
     const bool bExport = direction == TransferDirection::Export;
-    const std::string source = bExport ? g_strJobFile : path;
+    const std::string& source = bExport ? jobFile : path;
     // The target is replaced once, not once a key (or with the keys of the
     // export that holds this batch inside its own).
     ini::WriteBatch batch;
-    JobFileWriter writer(bExport ? path : g_strJobFile);
+    JobFileWriter writer(bExport ? path : jobFile);
     bool bVidPid = false;
     for (const Row& row : Rows()) {
         const Transfer& transfer = row.transfer;

@@ -11,12 +11,13 @@ enum class TransferDirection {
     Export,  // from the job file into the other file
 };
 
-// Copies the advanced keys that a job file carries between the job file and
-// path. Every value the advanced settings dialog stores arrives as itself
+// Copies the advanced keys that a job file carries between the job file
+// jobFile and path. Every value the advanced settings dialog stores arrives as itself
 // (the hub VID/PID list with hub port style 4); any other number arrives as
 // the row's fallback, and a few of the dialog's keys do not travel, the
 // target keeping its own. False, copying nothing, for an empty path; false
 // too when a key could not be written.
-bool CopyAdvancedSettings(TransferDirection direction, const std::string& path);
+bool CopyAdvancedSettings(TransferDirection direction, const std::string& jobFile,
+                          const std::string& path);
 
 #endif

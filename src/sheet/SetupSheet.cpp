@@ -92,8 +92,8 @@ ON_BN_CLICKED(IDC_EXPORT_SET, OnExport)
 ON_BN_CLICKED(IDC_IMPORT_SET, OnImport)
 END_MESSAGE_MAP()
 
-CSetupSheet::CSetupSheet(const std::string& caption, fw::CWnd* pParentWnd, UINT iSelectPage)
-    : fw::CPropertySheet(caption, pParentWnd, iSelectPage) {}
+CSetupSheet::CSetupSheet(const std::string& caption, const Visit& visit)
+    : fw::CPropertySheet(caption), m_visit(visit) {}
 
 void CSetupSheet::AddPage(CSettingsPage* pPage) {
     fw::CPropertySheet::AddPage(pPage);
@@ -231,7 +231,7 @@ void CSetupSheet::OnOK() {
     // before it wrote stays written.
     for (int nPage = 0; nPage < GetPageCount(); ++nPage) {
         CSettingsPage* pPage = GetSettingsPage(nPage);
-        if (pPage != nullptr && !pPage->SaveSettings(g_strJobFile)) {
+        if (pPage != nullptr && !pPage->SaveSettings(m_visit.jobFile)) {
             ReportUnwritten(batch.Commit());
             return;
         }
@@ -260,7 +260,7 @@ void CSetupSheet::OnExport() {
     CurrentDirectoryKeeper currentDir;
     fw::CFileDialog dlg(FALSE, nullptr, nullptr, kJobFileDialogFlags, kJobFileFilter, nullptr);
     dlg.SetTitle(GetLanguageText("IDS_SETUP_UI_EXPORT_TITLE"));
-    dlg.SetInitialDir(g_strAppDir);
+    dlg.SetInitialDir(m_visit.appDir);
     if (dlg.DoModal() != IDOK) {
         return;
     }
@@ -286,7 +286,7 @@ void CSetupSheet::OnExport() {
             return;
         }
     }
-    if (!CopyAdvancedSettings(TransferDirection::Export, m_strExportPath)) {
+    if (!CopyAdvancedSettings(TransferDirection::Export, m_visit.jobFile, m_strExportPath)) {
         batch.Discard();
         MessageBox("Fail to export Advanced Info  ", caption.c_str(), MB_OK);
         return;
@@ -296,7 +296,7 @@ void CSetupSheet::OnExport() {
     }
     MessageBox(GetLanguageText("IDS_SETUP_UI_EXPORT_SUCCESS"), caption.c_str(), MB_OK);
     currentDir.Release();
-    files::ChangeDirectory(g_strAppDir);
+    files::ChangeDirectory(m_visit.appDir);
 }
 
 void CSetupSheet::OnImport() {
@@ -328,10 +328,10 @@ void CSetupSheet::OnImport() {
     // The advanced keys go into the job file now, whatever the operator does
     // with the sheet; before the pages change, so that a job file that cannot
     // take them leaves the sheet as it was.
-    if (!CopyAdvancedSettings(TransferDirection::Import, path)) {
+    if (!CopyAdvancedSettings(TransferDirection::Import, m_visit.jobFile, path)) {
         JobSettings = settingsBefore;
         MessageBox(
-            "The settings could not be written to " + g_strJobFile + ". Nothing was imported.",
+            "The settings could not be written to " + m_visit.jobFile + ". Nothing was imported.",
             caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }

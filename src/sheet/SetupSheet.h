@@ -16,8 +16,8 @@
 class CSetupSheet : public fw::CPropertySheet {
     DECLARE_DYNAMIC(CSetupSheet)
 public:
-    explicit CSetupSheet(const std::string& caption, fw::CWnd* pParentWnd = nullptr,
-                         UINT iSelectPage = 0);
+    // The sheet of visit, its pages added afterwards.
+    CSetupSheet(const std::string& caption, const Visit& visit);
 
     // Pages become tabs in the order added: mode, bin, flash check.
     void AddPage(CSettingsPage* pPage);
@@ -61,6 +61,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    const Visit m_visit;
+
     static int CALLBACK SheetCallback(HWND hWnd, UINT message, LPARAM lParam);
 };
 

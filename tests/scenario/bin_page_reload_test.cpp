@@ -18,6 +18,7 @@
 #include "pages/BinDlg.h"
 #include "resource.h"
 #include "scenario/bin_page_support.h"
+#include "scenario/sheet_globals.h"
 #include "scenario/sheet_support.h"
 #include "settings/JobSettings.h"
 
@@ -87,7 +88,7 @@ TEST(BinPage, LoadSettingsShowsTheNewSettingsAsAFreshPage) {
     JobSettings.U3Bin.ShowU3Bin = 1;
     JobSettings.U3Bin.EnhanceCheck = 1;
 
-    CBinDlg page;
+    CBinDlg page{sheettest::VisitOfGlobals()};
     RunPage(page, [&](SheetDriver& s) {
         EXPECT_EQ(kU3OrSsd, States(s));
         EXPECT_EQ("5", s.Text(Threshold(1)));
@@ -139,7 +140,7 @@ TEST(BinPage, LoadSettingsShowsTheNewSettingsAsAFreshPage) {
 TEST(BinPage, LoadSettingsBeforeThePageExistsLeavesItToTheFirstShowing) {
     Station station;
     SettingsScope scope(station);
-    CBinDlg page;
+    CBinDlg page{sheettest::VisitOfGlobals()};
     EXPECT_EQ(TRUE, page.LoadSettings(std::string()));
     EXPECT_EQ(nullptr, page.m_binSwatch[0].GetSafeHwnd());
     JobSettings.BIN.ColorBin = 1;
@@ -164,7 +165,7 @@ TEST(BinPage, SaveSettingsWritesTheFileGivenOrRefuses) {
     const std::string exported = station.Path("exported.ini");
     const std::string unwritable = station.Dir() + "no such folder\\job.ini";
 
-    CBinDlg page;
+    CBinDlg page{sheettest::VisitOfGlobals()};
     RunPage(page, [&](SheetDriver& s) {
         s.Type(Threshold(1), "64");
         EXPECT_EQ(TRUE, page.SaveSettings(exported));

@@ -14,6 +14,7 @@
 #include "pages/SetupDlg.h"
 #include "resource.h"
 #include "scenario/flash_check_support.h"
+#include "scenario/sheet_globals.h"
 #include "scenario/sheet_support.h"
 #include "settings/JobSettings.h"
 #include "sheet/SetupSheet.h"
@@ -53,7 +54,7 @@ protected:
 
     // Runs a sheet with the page alone; `handler` works on it.
     void RunPage(CSetupDlg& page, Operator::SheetHandler handler, INT_PTR result) {
-        CSetupSheet sheet("Settings");
+        CSetupSheet sheet("Settings", sheettest::VisitOfGlobals());
         sheet.AddPage(&page);
         Operator op;
         m_op = &op;
@@ -91,8 +92,7 @@ TEST_F(FlashCheckPageTest, ReloadShowsJobSettingsAndTheGivenFilesKeys) {
     LoadJob(kJob);
     const std::string imported = m_station.Path("Imported.ini");
     Station::WriteFile(imported, kImported);
-    CSetupDlg page;
-    page.m_nInitialFlashIndex = 2;
+    CSetupDlg page{sheettest::VisitOfGlobals(2)};
     RunPage(
         page,
         [&](SheetDriver& s) {
@@ -134,7 +134,7 @@ TEST_F(FlashCheckPageTest, ReloadBeforeThePageExistsReadsTheGivenFileWhenItOpens
     LoadJob(kJob);
     const std::string imported = m_station.Path("Imported.ini");
     Station::WriteFile(imported, kImported);
-    CSetupDlg page;
+    CSetupDlg page{sheettest::VisitOfGlobals()};
     EXPECT_TRUE(page.LoadSettings(imported));
     RunPage(
         page,
@@ -152,8 +152,7 @@ TEST_F(FlashCheckPageTest, ReloadBeforeThePageExistsReadsTheGivenFileWhenItOpens
 TEST_F(FlashCheckPageTest, SavesIntoTheFileItIsGiven) {
     LoadJob(std::string(kJob) + "CheckLEDShort=0\r\n");
     const std::string exported = m_station.Path("Export.ini");
-    CSetupDlg page;
-    page.m_nInitialFlashIndex = 4;
+    CSetupDlg page{sheettest::VisitOfGlobals(4)};
     RunPage(
         page,
         [&](SheetDriver& s) {
@@ -191,7 +190,7 @@ TEST_F(FlashCheckPageTest, SavesIntoTheFileItIsGiven) {
 // mode is written.
 TEST_F(FlashCheckPageTest, SaveSetsTheFlashNameFlagFromTheRadios) {
     LoadJob("[CheckFlash]\r\nCheckFlashMode=0\r\nFlashIndex=1\r\n");
-    CSetupDlg page;
+    CSetupDlg page{sheettest::VisitOfGlobals()};
     RunPage(
         page,
         [&](SheetDriver& s) {

@@ -176,6 +176,25 @@ TEST(HostileCases, WhatTheOperatorIsToldAndWhatStays) {
          [](const Station& st) {
              return "The settings could not be written to " + st.Path("Out.ini") + ".";
          }},
+        {"advanced dialog's OK on a job file that cannot take its keys", 0, SETUP_LANGUAGE_ENU,
+         [](Station&) { return Paths{}; },
+         [](Station& st, Operator& op, SheetDriver& s) {
+             std::string text;
+             op.OnDialog(IDD_ADVANCED, [&](DialogDriver& d) {
+                 SetReadOnly(st.JobFile(), true);
+                 ExpectMessage(op, st, &text);
+                 d.Click(IDC_ADVANCED_OK);
+                 SetReadOnly(st.JobFile(), false);
+                 text += d.IsOpen() ? " (stays open)" : " (closed)";
+                 d.Click(IDC_ADVANCED_CANCEL);
+             });
+             s.Click(IDC_ADVANCED);
+             return text;
+         },
+         [](const Station& st) {
+             return "The advanced settings could not be written to " + st.JobFile() +
+                    ". (stays open)";
+         }},
         {"Show called from another thread during the visit", 0, SETUP_LANGUAGE_ENU,
          [](Station&) { return Paths{}; },
          [](Station& st, Operator& op, SheetDriver&) {

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "module/globals.h"
 #include "pages/SettingsPage.h"
 #include "platform/ini.h"
+#include "scenario/sheet_globals.h"
 
 namespace sheettest {
 
 class CProbePage : public CSettingsPage {
 public:
     CProbePage(UINT nIDTemplate, int number, std::vector<std::string>* log)
-        : CSettingsPage(nIDTemplate), m_number(number), m_log(log) {}
+        : CSettingsPage(nIDTemplate, VisitOfGlobals()), m_number(number), m_log(log) {}
 
     bool m_bRefuse = false;      // SaveSettings says so and returns FALSE
     bool m_bRefuseLoad = false;  // LoadSettings returns FALSE
@@ -36,7 +36,7 @@ public:
             MessageBox("Page " + std::to_string(m_number) + " refuses.", "Probe", MB_OK);
             return FALSE;
         }
-        const std::string target = path.empty() ? g_strJobFile : path;
+        const std::string target = FileOr(path);
         ini::WriteString("Probe", ("Page" + std::to_string(m_number)).c_str(), "saved",
                          target.c_str());
         if (m_onSave) {

@@ -11,11 +11,22 @@
 #include <vector>
 
 #include "driver/station.h"
+#include "module/Visit.h"
 #include "module/globals.h"
 #include "platform/files.h"
 #include "settings/JobSettings.h"
 
 namespace sheettest {
+
+// The visit Show would build from the module's globals as they stand.
+inline Visit VisitOfGlobals(uint32_t flashIndex = 0) {
+    Visit visit;
+    visit.appDir = g_strAppDir;
+    visit.jobFile = g_strJobFile;
+    visit.flashTable = g_pFlashTable;
+    visit.flashIndex = flashIndex;
+    return visit;
+}
 
 // The module's globals as Show leaves them for the sheet, for one station;
 // restored afterwards so that no other test sees them.

@@ -68,8 +68,8 @@ const char kJob[] =
 TEST_F(SheetPagesTest, OkSavesThePagesInOrderAndStopsAtARefusal) {
     LoadJob(kJob);
     StationWindow transfer(SETUP_STATION_CLASS, SETUP_STATION_TITLE);
-    CSetupSheet sheet("Settings");
-    CModePage modePage;
+    CSetupSheet sheet("Settings", sheettest::VisitOfGlobals());
+    CModePage modePage{sheettest::VisitOfGlobals()};
     CProbePage binPage(IDD_BIN, 1, &m_log);
     CProbePage checkPage(IDD_FLASH_CHECK, 2, &m_log);
     sheet.AddPage(&modePage);
@@ -126,8 +126,8 @@ TEST_F(SheetPagesTest, OkSavesThePagesInOrderAndStopsAtARefusal) {
 // item once; the template's flash numbers stay "1", "2", "4".
 TEST_F(SheetPagesTest, ModePageReloadsFromJobSettings) {
     LoadJob(kJob);
-    CSetupSheet sheet("Settings");
-    CModePage modePage;
+    CSetupSheet sheet("Settings", sheettest::VisitOfGlobals());
+    CModePage modePage{sheettest::VisitOfGlobals()};
     sheet.AddPage(&modePage);
     Operator op;
     op.OnSheet([&](SheetDriver& s) {
@@ -169,8 +169,8 @@ TEST_F(SheetPagesTest, ModePageReloadsFromJobSettings) {
 // without selection; saving writes the value loaded, so the file keeps it.
 TEST_F(SheetPagesTest, ListsWithoutSelectionKeepTheLoadedValues) {
     LoadJob(kJob);
-    CSetupSheet sheet("Settings");
-    CModePage modePage;
+    CSetupSheet sheet("Settings", sheettest::VisitOfGlobals());
+    CModePage modePage{sheettest::VisitOfGlobals()};
     sheet.AddPage(&modePage);
     Operator op;
     op.OnSheet([&](SheetDriver& s) {
@@ -195,8 +195,8 @@ TEST_F(SheetPagesTest, ListsWithoutSelectionKeepTheLoadedValues) {
 TEST_F(SheetPagesTest, ModePageSavesIntoTheFileItIsGiven) {
     LoadJob(kJob);
     const std::string exportFile = m_station.Path("Export.ini");
-    CSetupSheet sheet("Settings");
-    CModePage modePage;
+    CSetupSheet sheet("Settings", sheettest::VisitOfGlobals());
+    CModePage modePage{sheettest::VisitOfGlobals()};
     sheet.AddPage(&modePage);
     Operator op;
     op.OnSheet([&](SheetDriver& s) {
@@ -240,8 +240,8 @@ TEST_F(SheetPagesTest, ModePageSavesIntoTheFileItIsGiven) {
 // file can be written again, OK saves.
 TEST_F(SheetPagesTest, UnwritableJobFileKeepsTheSheetOpen) {
     LoadJob(kJob);
-    CSetupSheet sheet("Settings");
-    CModePage modePage;
+    CSetupSheet sheet("Settings", sheettest::VisitOfGlobals());
+    CModePage modePage{sheettest::VisitOfGlobals()};
     sheet.AddPage(&modePage);
     StationWindow transfer(SETUP_STATION_CLASS, SETUP_STATION_TITLE);
     Operator op;

@@ -52,7 +52,7 @@ struct Pages {
         sheet.AddPage(&check);
     }
 
-    CModePage mode;
+    CModePage mode{sheettest::VisitOfGlobals()};
     CProbePage probeMode;
     CProbePage bin;
     CProbePage check;
@@ -93,7 +93,7 @@ TEST_F(SheetTransfer, AnExportThatStopsWritesNothing) {
             SetReadOnly(target, c.readOnly);
         }
         m_log.clear();
-        CSetupSheet sheet("Settings");
+        CSetupSheet sheet("Settings", sheettest::VisitOfGlobals());
         Pages pages(&m_log);
         pages.AddTo(sheet, c.realModePage);
         CProbePage* probes[] = {&pages.probeMode, &pages.bin, &pages.check};
@@ -150,7 +150,7 @@ TEST_F(SheetTransfer, AnUnwritableFileIsNamed) {
     LoadJob(kJob);
     const std::string out = MakeFolder(m_station.Path("Out"));
     const std::string target = transfertest::Join(out, "Export.ini");
-    CSetupSheet sheet("Settings");
+    CSetupSheet sheet("Settings", sheettest::VisitOfGlobals());
     Pages pages(&m_log);
     pages.AddTo(sheet, true);
     pages.check.m_onSave = [](const std::string& path) {
@@ -186,7 +186,7 @@ TEST_F(SheetTransfer, ImportReloadsEveryPageFromTheChosenFile) {
     Station::WriteFile(source, "[Setup]\r\nCTLType=5\r\nUIType=1\r\n[Advanced]\r\nHubPort=3\r\n");
     for (bool refuse : {true, false}) {
         SCOPED_TRACE(refuse ? "the bin page cannot reload" : "every page reloads");
-        CSetupSheet sheet("Settings");
+        CSetupSheet sheet("Settings", sheettest::VisitOfGlobals());
         Pages pages(&m_log);
         pages.AddTo(sheet, true);
         pages.bin.m_bRefuseLoad = refuse;

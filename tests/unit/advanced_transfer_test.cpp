@@ -56,7 +56,7 @@ protected:
 TEST_F(AdvancedTransfer, ImportOfNothingWritesFallbacks) {
     m_dir.Write("Job.ini", "");
     const std::string other = m_dir.Write("Other.ini", "[Flash]\r\nFlashNum=2\r\n");
-    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Import, other));
+    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Import, g_strJobFile, other));
     EXPECT_EQ(kFromNothing, ReadBytes(g_strJobFile));
     EXPECT_EQ("[Flash]\r\nFlashNum=2\r\n", ReadBytes(other)) << "the source is only read";
 }
@@ -104,7 +104,7 @@ TEST_F(AdvancedTransfer, ExportCarriesKnownValues) {
         SCOPED_TRACE(c.stored);
         m_dir.Write("Job.ini", std::string("[") + c.section + "]\r\n" + c.stored + "\r\n");
         const std::string exported = m_dir.Write("Export.ini", "");
-        EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, exported));
+        EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, exported));
         const std::string text = ReadBytes(exported);
         const std::string line = std::string("\r\n") + c.key + "=" + c.arrives + "\r\n";
         EXPECT_NE(std::string::npos, text.find(line)) << text;
@@ -116,7 +116,7 @@ TEST_F(AdvancedTransfer, ExportCarriesKnownValues) {
         "FactoryDriver=1\r\nStartDelay=3\r\nID00Err=2\r\n";
     m_dir.Write("Job.ini", job);
     const std::string exported = m_dir.Write("Export.ini", "");
-    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, exported));
+    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, exported));
     std::string expected = kFromNothing;
     expected.replace(expected.find("FixedCapability=1"), 17, "FixedCapability=0");
     EXPECT_EQ(expected, ReadBytes(exported));
@@ -132,7 +132,7 @@ TEST_F(AdvancedTransfer, HubVidPidListTravelsWithStyleFour) {
         "VID_PID_RE=1234ABCD0F0F0001\r\n";
     m_dir.Write("Job.ini", job);
     const std::string exported = m_dir.Write("Export.ini", "[Advanced]\r\nVID_PID=OLD\r\n");
-    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, exported));
+    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, exported));
     const std::string text = ReadBytes(exported);
     EXPECT_EQ(0u, text.find("[Advanced]\r\nVID_PID=1234ABCD 0F0F0001,\r\nHubPort=4\r\n"
                             "VID_PID_RE=1234ABCD0F0F0001\r\nCheckDDR=0\r\n"))
@@ -141,7 +141,7 @@ TEST_F(AdvancedTransfer, HubVidPidListTravelsWithStyleFour) {
     // Style 4 without a list: the list arrives empty, as the dialog shows it.
     m_dir.Write("Job.ini", "[Advanced]\r\nHubPort=4\r\n");
     const std::string empty = m_dir.Write("Empty.ini", "[Advanced]\r\nVID_PID=OLD\r\n");
-    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, empty));
+    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, empty));
     EXPECT_EQ(0u, ReadBytes(empty).find("[Advanced]\r\nVID_PID=\r\nHubPort=4\r\nVID_PID_RE=\r\n"))
         << ReadBytes(empty);
 
@@ -151,7 +151,7 @@ TEST_F(AdvancedTransfer, HubVidPidListTravelsWithStyleFour) {
                                    "\r\nVID_PID=1234ABCD\r\nVID_PID_RE=1234ABCD\r\n");
         const std::string other =
             m_dir.Write("Other.ini", "[Advanced]\r\nVID_PID=OLD\r\nVID_PID_RE=OLD\r\n");
-        EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, other));
+        EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, other));
         EXPECT_EQ(0u, ReadBytes(other).find(std::string("[Advanced]\r\nVID_PID=OLD\r\n"
                                                         "VID_PID_RE=OLD\r\nHubPort=") +
                                             style + "\r\n"))
@@ -165,7 +165,7 @@ TEST_F(AdvancedTransfer, UnwritableTargetFails) {
     m_dir.Write("Job.ini", "[Advanced]\r\nCheckDDR=1\r\n");
     const std::string target = m_dir.Write("Locked.ini", "[Advanced]\r\nCheckDDR=0\r\n");
     testsupport::MakeReadOnly(target);
-    EXPECT_FALSE(CopyAdvancedSettings(TransferDirection::Export, target));
+    EXPECT_FALSE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, target));
     EXPECT_EQ("[Advanced]\r\nCheckDDR=0\r\n", ReadBytes(target));
 }
 
@@ -175,7 +175,7 @@ TEST_F(AdvancedTransfer, ImportKeepsTheJobsOtherKeys) {
                 "[Setup]\r\nCTLType=2\r\nUIType=5\r\n[Advanced]\r\nGPI=3\r\nMinCap=100\r\n");
     const std::string other =
         m_dir.Write("Other.ini", "[Advanced]\r\nMinCap=2048\r\nMinCapLimit=1\r\n");
-    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Import, other));
+    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Import, g_strJobFile, other));
     const std::string job = ReadBytes(g_strJobFile);
     EXPECT_EQ(0u, job.find("[Setup]\r\nCTLType=2\r\nUIType=0\r\nRowShow=0\r\n[Advanced]\r\n"
                            "GPI=3\r\nMinCap=2048\r\nHubPort=0\r\n"))
@@ -187,8 +187,8 @@ TEST_F(AdvancedTransfer, ImportKeepsTheJobsOtherKeys) {
 TEST_F(AdvancedTransfer, EmptyPathCopiesNothing) {
     const std::string job = "[Advanced]\r\nCheckDDR=1\r\n";
     m_dir.Write("Job.ini", job);
-    EXPECT_FALSE(CopyAdvancedSettings(TransferDirection::Export, ""));
-    EXPECT_FALSE(CopyAdvancedSettings(TransferDirection::Import, ""));
+    EXPECT_FALSE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, ""));
+    EXPECT_FALSE(CopyAdvancedSettings(TransferDirection::Import, g_strJobFile, ""));
     EXPECT_EQ(job, ReadBytes(g_strJobFile));
     EXPECT_EQ(1u, m_dir.Names().size());
 }

@@ -59,4 +59,23 @@ int CompareListTexts(std::string_view a, std::string_view b) {
     return primary != 0 ? primary : CompareListWeights(a, b, false);
 }
 
+// Not std::tolower: the process's locale, whatever a host set it to, does
+// not decide what matches.
+constexpr unsigned char FoldAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c | 0x20) : c;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(static_cast<unsigned char>(a[i])) !=
+            FoldAscii(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace fw

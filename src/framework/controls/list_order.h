@@ -27,6 +27,10 @@ int CompareListWeights(std::string_view a, std::string_view b, bool skipIgnorabl
 // all the bytes.
 int CompareListTexts(std::string_view a, std::string_view b);
 
+// Two texts equal but for the letter case of ASCII letters: how the lists'
+// exact search, class names and window names compare.
+bool EqualNoCase(std::string_view a, std::string_view b);
+
 }  // namespace fw
 
 #endif

@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/controls/list_order.h"
 #include "framework/headless/gdi_objects.h"
 #include "framework/headless/headless.h"
 #include "framework/winapi.h"
@@ -151,7 +152,6 @@ State* WindowStateOf(HWND hwnd) {
 }
 const WindowClass* FindClass(std::string_view name);
 void RegisterBuiltinClass(const char* name, WNDPROC proc, int windowExtra, HBRUSH background);
-bool EqualNoCase(std::string_view a, std::string_view b);
 // WM_GETTEXT and its kind: as much of the text as `size` characters with the
 // NUL hold, copied to `buffer`; the characters copied.
 LRESULT CopyText(std::string_view text, WPARAM size, LPARAM buffer);

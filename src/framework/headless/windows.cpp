@@ -250,19 +250,6 @@ uintptr_t NewHandleValue() {
     return value;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 Window* FindWin(HWND hwnd) {
     return FindIn(Sys().windows, hwnd);
 }
