@@ -61,22 +61,77 @@ const LanguageCaption kCaptions[] = {
     {IDC_ADVANCED_CANCEL, "IDS_SETUP_UI_CANCEL"},
 };
 
-// Empties the list and adds the items, the language's Default first when asked.
+// A list's items, after the language's Default when it has one.
+struct ListItems {
+    const char* const* items = nullptr;
+    int count = 0;
+    bool bDefaultFirst = false;
+};
 template <size_t N>
-void FillList(fw::CComboBox& combo, bool bDefaultFirst, const char* const (&items)[N]) {
-    combo.ResetContent();
-    if (bDefaultFirst) {
-        combo.AddString(GetLanguageText("IDS_SETUP_UI_DEFAULT"));
-    }
-    for (const char* item : items) {
-        combo.AddString(item);
-    }
+constexpr ListItems Items(const char* const (&items)[N], bool bDefaultFirst) {
+    return {items, static_cast<int>(N), bDefaultFirst};
 }
 
-// The selected index as stored; nothing selected stores 0.
-int StoredIndex(const fw::CComboBox& combo) {
-    const int nSel = combo.GetCurSel();
-    return nSel < 0 ? 0 : nSel;
+// How a control shows its key.
+enum class Shows {
+    Check,        // checked for a number other than 0; stored 1 or 0
+    List,         // the item at the number; stored: the selected index
+    ListFromOne,  // the item at the number less 1; stored: the index plus 1
+    Number,       // the whole number in an edit; stored: the edit's text
+};
+
+// The dialog's keys after the hub port style, in the order its OK writes
+// them.
+struct Field {
+    JobKey key;
+    int nID;
+    Shows shows;
+    ListItems items;
+    ListItems ramosItems;           // with ForRamos, when the list differs
+    bool bBeyondListFirst = false;  // a number beyond the list selects item 0
+};
+const Field kFields[] = {
+    {JobKey::FactoryDriver, IDC_FACTORY_DRIVER, Shows::Check, {}, {}},
+    {JobKey::CheckDDR, IDC_CHECK_DDR, Shows::Check, {}, {}},
+    {JobKey::SortingBlockNum, IDC_SORTING_BLOCK_NUM, Shows::List, Items(kSortingBlockNums, true),
+     Items(kSortingBlockNumsRamos, false), true},
+    {JobKey::CheckLevel, IDC_CHECK_LEVEL, Shows::List, Items(kCheckLevels, true),
+     Items(kCheckLevelsRamos, false)},
+    {JobKey::FixedCapability,
+     IDC_FIXED_CAPABILITY,
+     Shows::List,
+     Items(kFixedCapabilities, false),
+     {}},
+    {JobKey::AutoMPTimer, IDC_AUTO_MP_TIMER, Shows::ListFromOne, Items(kAutoMPTimers, true), {}},
+    {JobKey::StartDelay, IDC_START_DELAY, Shows::List, Items(kStartDelays, true), {}},
+    {JobKey::SpecialSortingClassCheck, IDC_SPECIAL_SORTING_CLASS_CHECK, Shows::Check, {}, {}},
+    {JobKey::CheckDataRetain, IDC_DATA_RETAIN_CHECK, Shows::Check, {}, {}},
+    {JobKey::SetSum19nmFeature, IDC_SUM19NM_FEATURE, Shows::Check, {}, {}},
+    {JobKey::UELC, IDC_UNERASE_LEVEL_COMMAND, Shows::Check, {}, {}},
+    {JobKey::CloseReadRetry, IDC_CLOSE_READ_RETRY, Shows::Check, {}, {}},
+    {JobKey::CheckFixedCap, IDC_FIXED_CAP_CHECK, Shows::Check, {}, {}},
+    {JobKey::MinCapLimit, IDC_MIN_CAP_LIMIT, Shows::Check, {}, {}},
+    {JobKey::MinCap, IDC_MIN_CAP, Shows::Number, {}, {}},
+    {JobKey::CheckFlashPin, IDC_CHECK_FLASH_PIN, Shows::List, Items(kCheckFlashPins, false), {}},
+    {JobKey::ReadSandiskFlashID, IDC_SANDISK_ID, Shows::List, Items(kSandiskIDModes, false), {}},
+    {JobKey::CheckTog, IDC_CHECK_TOGGLE, Shows::List, Items(kCheckToggles, true), {}},
+    {JobKey::ID00Err, IDC_ID00_ERROR, Shows::List, Items(kID00Errors, false), {}},
+    {JobKey::UIType, IDC_UI_TYPE, Shows::List, Items(kUITypes, false), {}},
+    {JobKey::GPI, IDC_GPI, Shows::List, Items(kGPIs, true), {}},
+    {JobKey::CacheProgram, IDC_CACHE_PROGRAM, Shows::Check, {}, {}},
+    {JobKey::MultiPlane, IDC_MULTI_PLANE, Shows::Check, {}, {}},
+};
+
+// Empties the list and adds its items; the number of items.
+int FillList(fw::CComboBox& combo, const ListItems& list) {
+    combo.ResetContent();
+    if (list.bDefaultFirst) {
+        combo.AddString(GetLanguageText("IDS_SETUP_UI_DEFAULT"));
+    }
+    for (int i = 0; i < list.count; ++i) {
+        combo.AddString(list.items[i]);
+    }
+    return combo.GetCount();
 }
 
 }  // namespace
@@ -118,34 +173,19 @@ void CAdvancedDlg::DoDataExchange(fw::CDataExchange* pDX) {
     DDV_MaxChars(pDX, m_strVidPid, kMaxVidPidChars);
 }
 
-void CAdvancedDlg::LoadAdvancedSettings() {
-    // Each key's rule puts a number the lists do not hold back in range.
-    m_nHubPort = ReadByte(JobKey::HubPort);
-    m_bFactoryDriver = ReadByte(JobKey::FactoryDriver);
-    m_bCheckDDR = ReadByte(JobKey::CheckDDR);
-    m_nSortingBlockNum = ReadByte(JobKey::SortingBlockNum);
-    m_nAutoMPTimer = ReadByte(JobKey::AutoMPTimer);
-    m_nStartDelay = ReadByte(JobKey::StartDelay);
-    m_bSpecialSortingClassCheck = ReadByte(JobKey::SpecialSortingClassCheck);
-    m_bCheckDataRetain = ReadByte(JobKey::CheckDataRetain);
-    m_bSetSum19nmFeature = ReadByte(JobKey::SetSum19nmFeature);
-    m_bUELC = ReadByte(JobKey::UELC);
-    m_bCloseReadRetry = ReadByte(JobKey::CloseReadRetry);
-    m_bCheckFixedCap = ReadByte(JobKey::CheckFixedCap);
-    m_nCheckLevel = ReadByte(JobKey::CheckLevel);
-    m_nFixedCapability = ReadByte(JobKey::FixedCapability);
-    m_nCheckFlashPin = ReadByte(JobKey::CheckFlashPin);
-    m_nSandiskIDMode = ReadByte(JobKey::ReadSandiskFlashID);
-    m_nCheckTog = ReadByte(JobKey::CheckTog);
-    m_nForRamos = ReadByte(JobKey::ForRamos);
-    m_nUIType = ReadByte(JobKey::UIType);
-    m_bMinCapLimit = ReadByte(JobKey::MinCapLimit);
-    m_nMinCap = static_cast<int32_t>(jobsettings::ReadNumber(m_visit.jobFile, JobKey::MinCap));
-    m_nID00Err = ReadByte(JobKey::ID00Err);
-    m_nGPI = ReadByte(JobKey::GPI);
-    m_bCacheProgram = ReadByte(JobKey::CacheProgram);
-    m_bMultiPlane = ReadByte(JobKey::MultiPlane);
-    m_strVidPid = jobsettings::ReadText(m_visit.jobFile, JobKey::VidPid);
+fw::CComboBox* CAdvancedDlg::List(int nID) {
+    fw::CComboBox* const lists[] = {
+        &m_comboFixedCapability, &m_comboCheckLevel, &m_comboSortingBlockNum,
+        &m_comboAutoMPTimer,     &m_comboStartDelay, &m_comboCheckFlashPin,
+        &m_comboSandiskID,       &m_comboCheckTog,   &m_comboUIType,
+        &m_comboID00Err,         &m_comboGPI,
+    };
+    for (fw::CComboBox* list : lists) {
+        if (list->GetDlgCtrlID() == nID) {
+            return list;
+        }
+    }
+    return nullptr;
 }
 
 BOOL CAdvancedDlg::OnInitDialog() {
@@ -154,95 +194,49 @@ BOOL CAdvancedDlg::OnInitDialog() {
     SetWindowText(GetLanguageText("IDS_SETUP_UI_ADVANCED"));
     SetLanguageCaptions(*this, kCaptions);
 
-    LoadAdvancedSettings();
-
-    // The Ramos lists have no Default item and fewer sizes.
-    const bool bRamos = m_nForRamos != 0;
-    if (bRamos) {
-        FillList(m_comboSortingBlockNum, false, kSortingBlockNumsRamos);
-        m_comboSortingBlockNum.SetCurSel(m_nSortingBlockNum <= 4 ? m_nSortingBlockNum : 0);
-    } else {
-        FillList(m_comboSortingBlockNum, true, kSortingBlockNums);
-        m_comboSortingBlockNum.SetCurSel(m_nSortingBlockNum <= 6 ? m_nSortingBlockNum : 0);
-    }
-
-    CheckDlgButton(IDC_FACTORY_DRIVER, m_bFactoryDriver ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(IDC_CHECK_DDR, m_bCheckDDR ? BST_CHECKED : BST_UNCHECKED);
-
     // Shown whole even beyond the edit's limit; OK then refuses it.
+    m_strVidPid = jobsettings::ReadText(m_visit.jobFile, JobKey::VidPid);
     SetDlgItemText(IDC_HUB_VID_PID, m_strVidPid);
 
+    const uint8_t nHubPort = ReadByte(JobKey::HubPort);
     m_comboHubPort.ResetContent();
     for (const char* key : kHubPortKeys) {
         m_comboHubPort.AddString(GetLanguageText(key));
     }
-    ShowVidPid(FALSE);
-    m_comboHubPort.SetCurSel(m_nHubPort);
-    if (m_nHubPort == kHubPortVidPid) {
-        ShowVidPid(TRUE);
+    m_comboHubPort.SetCurSel(nHubPort);
+    ShowVidPid(nHubPort == kHubPortVidPid);
+
+    // Each key's rule puts a number the lists do not hold back in range. The
+    // Ramos lists have no Default item and fewer sizes.
+    const bool bRamos = ReadByte(JobKey::ForRamos) != 0;
+    for (const Field& field : kFields) {
+        if (field.shows == Shows::Number) {
+            const auto nValue =
+                static_cast<int32_t>(jobsettings::ReadNumber(m_visit.jobFile, field.key));
+            SetDlgItemInt(field.nID, static_cast<UINT>(nValue), TRUE);
+            continue;
+        }
+        const uint8_t nValue = ReadByte(field.key);
+        if (field.shows == Shows::Check) {
+            CheckDlgButton(field.nID, nValue != 0 ? BST_CHECKED : BST_UNCHECKED);
+            continue;
+        }
+        fw::CComboBox& list = *List(field.nID);
+        const int nItems =
+            FillList(list, bRamos && field.ramosItems.count > 0 ? field.ramosItems : field.items);
+        int nSel = field.shows == Shows::ListFromOne ? nValue - 1 : nValue;
+        if (field.bBeyondListFirst && nSel >= nItems) {
+            nSel = 0;
+        }
+        list.SetCurSel(nSel);
     }
-
-    FillList(m_comboAutoMPTimer, true, kAutoMPTimers);
-    m_comboAutoMPTimer.SetCurSel(m_nAutoMPTimer - 1);
-
-    FillList(m_comboStartDelay, true, kStartDelays);
-    m_comboStartDelay.SetCurSel(m_nStartDelay);
-
-    if (bRamos) {
-        FillList(m_comboCheckLevel, false, kCheckLevelsRamos);
-    } else {
-        FillList(m_comboCheckLevel, true, kCheckLevels);
-    }
-    m_comboCheckLevel.SetCurSel(m_nCheckLevel);
-
-    FillList(m_comboFixedCapability, false, kFixedCapabilities);
-    m_comboFixedCapability.SetCurSel(m_nFixedCapability);
-    m_comboFixedCapability.EnableWindow(m_bCheckFixedCap);
-
-    SetDlgItemInt(IDC_MIN_CAP, static_cast<UINT>(m_nMinCap), TRUE);
-    m_editMinCap.EnableWindow(m_bMinCapLimit != 0);
-
-    FillList(m_comboCheckFlashPin, false, kCheckFlashPins);
-    m_comboCheckFlashPin.SetCurSel(m_nCheckFlashPin);
-    FillList(m_comboSandiskID, false, kSandiskIDModes);
-    m_comboSandiskID.SetCurSel(m_nSandiskIDMode);
-    FillList(m_comboUIType, false, kUITypes);
-    m_comboUIType.SetCurSel(m_nUIType);
-    FillList(m_comboCheckTog, true, kCheckToggles);
-    m_comboCheckTog.SetCurSel(m_nCheckTog);
-    FillList(m_comboID00Err, false, kID00Errors);
-    m_comboID00Err.SetCurSel(m_nID00Err);
-    FillList(m_comboGPI, true, kGPIs);
-    m_comboGPI.SetCurSel(m_nGPI);
-
-    const struct {
-        int nID;
-        bool bOn;
-    } checks[] = {
-        {IDC_SPECIAL_SORTING_CLASS_CHECK, m_bSpecialSortingClassCheck != 0},
-        {IDC_SUM19NM_FEATURE, m_bSetSum19nmFeature != 0},
-        {IDC_UNERASE_LEVEL_COMMAND, m_bUELC != 0},
-        {IDC_CLOSE_READ_RETRY, m_bCloseReadRetry != 0},
-        {IDC_DATA_RETAIN_CHECK, m_bCheckDataRetain != 0},
-        {IDC_FIXED_CAP_CHECK, m_bCheckFixedCap != 0},
-        {IDC_MIN_CAP_LIMIT, m_bMinCapLimit != 0},
-        {IDC_CACHE_PROGRAM, m_bCacheProgram != 0},
-        {IDC_MULTI_PLANE, m_bMultiPlane != 0},
-    };
-    for (const auto& check : checks) {
-        CheckDlgButton(check.nID, check.bOn ? BST_CHECKED : BST_UNCHECKED);
-    }
+    OnFixedCapCheck();
+    OnMinCapLimit();
     return TRUE;
 }
 
 BOOL CAdvancedDlg::SaveAdvancedSettings() {
     jobsettings::JobFileWriter writer(m_visit.jobFile);
-    auto writeFlag = [&](JobKey key, int nID) {
-        writer.Flag(key, IsDlgButtonChecked(nID) == BST_CHECKED);
-    };
-    auto writeIndex = [&](JobKey key, const fw::CComboBox& combo) {
-        writer.Number(key, StoredIndex(combo));
-    };
 
     // Everything that can refuse the save is settled before the first key is
     // written, so a refused OK leaves the file as it was.
@@ -289,32 +283,24 @@ BOOL CAdvancedDlg::SaveAdvancedSettings() {
         writer.Text(JobKey::VidPidJoined, joinedVidPid);
     }
 
-    writeFlag(JobKey::FactoryDriver, IDC_FACTORY_DRIVER);
-    writeFlag(JobKey::CheckDDR, IDC_CHECK_DDR);
-
-    writeIndex(JobKey::SortingBlockNum, m_comboSortingBlockNum);
-    writeIndex(JobKey::CheckLevel, m_comboCheckLevel);
-    writeIndex(JobKey::FixedCapability, m_comboFixedCapability);
-    writer.Number(JobKey::AutoMPTimer, StoredIndex(m_comboAutoMPTimer) + 1);
-    writeIndex(JobKey::StartDelay, m_comboStartDelay);
-
-    writeFlag(JobKey::SpecialSortingClassCheck, IDC_SPECIAL_SORTING_CLASS_CHECK);
-    writeFlag(JobKey::CheckDataRetain, IDC_DATA_RETAIN_CHECK);
-    writeFlag(JobKey::SetSum19nmFeature, IDC_SUM19NM_FEATURE);
-    writeFlag(JobKey::UELC, IDC_UNERASE_LEVEL_COMMAND);
-    writeFlag(JobKey::CloseReadRetry, IDC_CLOSE_READ_RETRY);
-    writeFlag(JobKey::CheckFixedCap, IDC_FIXED_CAP_CHECK);
-    writeFlag(JobKey::MinCapLimit, IDC_MIN_CAP_LIMIT);
-    writer.Text(JobKey::MinCap, GetDlgItemText(IDC_MIN_CAP));
-
-    writeIndex(JobKey::CheckFlashPin, m_comboCheckFlashPin);
-    writeIndex(JobKey::ReadSandiskFlashID, m_comboSandiskID);
-    writeIndex(JobKey::CheckTog, m_comboCheckTog);
-    writeIndex(JobKey::ID00Err, m_comboID00Err);
-    writeIndex(JobKey::UIType, m_comboUIType);
-    writeIndex(JobKey::GPI, m_comboGPI);
-    writeFlag(JobKey::CacheProgram, IDC_CACHE_PROGRAM);
-    writeFlag(JobKey::MultiPlane, IDC_MULTI_PLANE);
+    for (const Field& field : kFields) {
+        switch (field.shows) {
+            case Shows::Check:
+                writer.Flag(field.key, IsDlgButtonChecked(field.nID) == BST_CHECKED);
+                break;
+            case Shows::List:
+            case Shows::ListFromOne: {
+                // Nothing selected stores the first item's index.
+                const int nSel = List(field.nID)->GetCurSel();
+                writer.Number(field.key,
+                              (nSel < 0 ? 0 : nSel) + (field.shows == Shows::ListFromOne ? 1 : 0));
+                break;
+            }
+            case Shows::Number:
+                writer.Text(field.key, GetDlgItemText(field.nID));
+                break;
+        }
+    }
     return ReportUnwritten(*this, writer, "advanced");
 }
 

@@ -40,34 +40,8 @@ public:
     fw::CComboBox m_comboID00Err;
     fw::CComboBox m_comboGPI;
     fw::CEdit m_editMinCap;
-
-    // What the job file held when the dialog opened. Every number is read as
-    // its low byte (the stored format's width) except MinCap.
-    uint8_t m_nHubPort = 0;
-    BOOL m_bFactoryDriver = FALSE;
-    BOOL m_bCheckDDR = FALSE;
-    uint8_t m_nSortingBlockNum = 0;
-    uint8_t m_nAutoMPTimer = 1;
-    uint8_t m_nStartDelay = 0;
-    uint8_t m_bSpecialSortingClassCheck = 0;
-    uint8_t m_bCheckDataRetain = 0;
-    BOOL m_bSetSum19nmFeature = FALSE;
-    uint8_t m_bUELC = 0;
-    uint8_t m_bCloseReadRetry = 0;
-    BOOL m_bCheckFixedCap = FALSE;
-    uint8_t m_nCheckLevel = 0;
-    uint8_t m_nFixedCapability = 1;
-    uint8_t m_nCheckFlashPin = 0;
-    uint8_t m_nSandiskIDMode = 0;
-    uint8_t m_nCheckTog = 0;
-    uint8_t m_nForRamos = 0;
-    uint8_t m_nUIType = 0;
-    uint8_t m_bMinCapLimit = 0;
-    int32_t m_nMinCap = 0;  // megabytes
-    uint8_t m_nID00Err = 0;
-    uint8_t m_nGPI = 0;
-    uint8_t m_bCacheProgram = 0;
-    BOOL m_bMultiPlane = FALSE;
+    // The hub VID/PID list, as the job file held it when the dialog opened
+    // and as its OK took it.
     std::string m_strVidPid;
 
 protected:
@@ -87,9 +61,12 @@ protected:
 private:
     const Visit m_visit;
 
-    void LoadAdvancedSettings();
+    // A number as the dialog shows it: its low byte (MinCap whole), after
+    // the key's rule.
     uint8_t ReadByte(jobsettings::JobKey key) const;
     void ShowVidPid(BOOL bShow);
+    // The list control of ID nID.
+    fw::CComboBox* List(int nID);
 };
 
 #endif
