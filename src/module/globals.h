@@ -1,6 +1,8 @@
 // The module-wide globals: what the host passed to the last Show call, and the
 // paths built from it. They live as long as the library is loaded; Show
-// overwrites them, nothing else resets them.
+// overwrites them, nothing else resets them. The sheet and its pages take the
+// job file, the flash table and the flash index from the visit Show hands
+// them (module/Visit.h); the language and its file are read from here.
 #ifndef SETUP_MODULE_GLOBALS_H
 #define SETUP_MODULE_GLOBALS_H
 
