@@ -59,7 +59,7 @@ int ShowVisit(int flashIndex, char language, const char* appDir, const char* job
 
     // The dialog's own result does not count, only its accepted flag.
     {
-        CPasswordDlg passwordDlg;
+        CPasswordDlg passwordDlg(visit.jobFile);
         passwordDlg.DoModal();
         if (!passwordDlg.m_bAccepted) {
             return 0;

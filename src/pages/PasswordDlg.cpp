@@ -1,7 +1,6 @@
 #include "pages/PasswordDlg.h"
 
 #include "module/LanguageText.h"
-#include "module/globals.h"
 #include "resource.h"
 #include "settings/JobFileSchema.h"
 
@@ -31,7 +30,8 @@ BEGIN_MESSAGE_MAP(CPasswordDlg, fw::CDialog)
 ON_BN_CLICKED(IDC_CHANGE_PASSWORD, OnChangePassword)
 END_MESSAGE_MAP()
 
-CPasswordDlg::CPasswordDlg(fw::CWnd* pParent) : fw::CDialog(IDD_PASSWORD, pParent) {}
+CPasswordDlg::CPasswordDlg(const std::string& jobFile, fw::CWnd* pParent)
+    : fw::CDialog(IDD_PASSWORD, pParent), m_strJobFile(jobFile) {}
 
 void CPasswordDlg::DoDataExchange(fw::CDataExchange* pDX) {
     fw::CDialog::DoDataExchange(pDX);
@@ -51,9 +51,9 @@ BOOL CPasswordDlg::OnInitDialog() {
 
     SetLanguageCaptions(*this, kCaptions);
 
-    if (jobsettings::ReadNumber(g_strJobFile, JobKey::RememberPassword) != 0) {
+    if (jobsettings::ReadNumber(m_strJobFile, JobKey::RememberPassword) != 0) {
         CheckDlgButton(IDC_REMEMBER_PASSWORD, BST_CHECKED);
-        m_editPassword.SetWindowText(jobsettings::ReadText(g_strJobFile, JobKey::Password));
+        m_editPassword.SetWindowText(jobsettings::ReadText(m_strJobFile, JobKey::Password));
     }
 
     m_editPassword.SetFocus();
@@ -73,7 +73,7 @@ std::string CPasswordDlg::EnteredPassword(const fw::CEdit& edit) {
 }
 
 void CPasswordDlg::OnOK() {
-    const std::string stored = jobsettings::ReadText(g_strJobFile, JobKey::Password);
+    const std::string stored = jobsettings::ReadText(m_strJobFile, JobKey::Password);
     if (EnteredPassword(m_editPassword) != stored) {
         m_bAccepted = FALSE;
         MessageBox(GetLanguageText("IDS_SETUP_UI_PWD_ERROR"), kCaption, MB_OK);
@@ -84,7 +84,7 @@ void CPasswordDlg::OnOK() {
     const bool bRemember = IsDlgButtonChecked(IDC_REMEMBER_PASSWORD) == BST_CHECKED;
     // The dialog's writes are not checked: a job file that cannot be
     // written still lets the operator in, as it always has.
-    jobsettings::JobFileWriter writer(g_strJobFile);
+    jobsettings::JobFileWriter writer(m_strJobFile);
     writer.Flag(JobKey::RememberPassword, bRemember);
 
     if (IsDlgButtonChecked(IDC_CHANGE_PASSWORD) != BST_CHECKED) {

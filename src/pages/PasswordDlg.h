@@ -11,7 +11,8 @@
 class CPasswordDlg : public fw::CDialog {
     DECLARE_DYNAMIC(CPasswordDlg)
 public:
-    explicit CPasswordDlg(fw::CWnd* pParent = nullptr);
+    // The dialog of the visit whose job file is jobFile.
+    explicit CPasswordDlg(const std::string& jobFile, fw::CWnd* pParent = nullptr);
 
     // Set only when the dialog closed through OK after a correct password
     // (and, when changing it, two equal new passwords). Show reads it.
@@ -33,6 +34,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    const std::string m_strJobFile;
+
     // The first 16 characters of an edit: all the password rules look at.
     static std::string EnteredPassword(const fw::CEdit& edit);
     void EndAccepted();
