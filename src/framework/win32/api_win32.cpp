@@ -419,10 +419,6 @@ HBRUSH CreateSolidBrush(COLORREF color) {
 HFONT CreateFontIndirect(const LOGFONT* logFont) {
     return ::CreateFontIndirect(logFont);
 }
-HBITMAP LoadBitmap(HINSTANCE instance, LPCSTR name) {
-    return ::LoadBitmap(instance, name);
-}
-
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
     return ::FillRect(dc, rect, brush);
 }
