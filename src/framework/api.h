@@ -115,7 +115,6 @@ HGDIOBJ GetStockObject(int index);
 int GetObject(HGDIOBJ object, int size, LPVOID buffer);
 HBRUSH CreateSolidBrush(COLORREF color);
 HFONT CreateFontIndirect(const LOGFONT* logFont);
-HBITMAP LoadBitmap(HINSTANCE instance, LPCSTR name);
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);

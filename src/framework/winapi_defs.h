@@ -107,17 +107,17 @@ typedef struct _PSP* HPROPSHEETPAGE;
 typedef struct tagPOINT {
     LONG x;
     LONG y;
-} POINT, *PPOINT, *LPPOINT;
+} POINT, *LPPOINT;
 typedef struct tagSIZE {
     LONG cx;
     LONG cy;
-} SIZE, *PSIZE, *LPSIZE;
+} SIZE, *LPSIZE;
 typedef struct tagRECT {
     LONG left;
     LONG top;
     LONG right;
     LONG bottom;
-} RECT, *PRECT, *LPRECT;
+} RECT, *LPRECT;
 typedef const RECT* LPCRECT;
 
 // --- Window procedures and messages ----------------------------------------
@@ -131,7 +131,7 @@ typedef struct tagMSG {
     LPARAM lParam;
     DWORD time;
     POINT pt;
-} MSG, *PMSG, *LPMSG;
+} MSG;
 typedef struct tagCREATESTRUCTA {
     LPVOID lpCreateParams;
     HINSTANCE hInstance;
@@ -145,7 +145,7 @@ typedef struct tagCREATESTRUCTA {
     LPCSTR lpszName;
     LPCSTR lpszClass;
     DWORD dwExStyle;
-} CREATESTRUCTA, *LPCREATESTRUCTA, CREATESTRUCT, *LPCREATESTRUCT;
+} CREATESTRUCT;
 typedef struct tagWNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
@@ -157,12 +157,12 @@ typedef struct tagWNDCLASSA {
     HBRUSH hbrBackground;
     LPCSTR lpszMenuName;
     LPCSTR lpszClassName;
-} WNDCLASSA, *LPWNDCLASSA, WNDCLASS, *LPWNDCLASS;
+} WNDCLASSA, WNDCLASS;
 typedef struct tagNMHDR {
     HWND hwndFrom;
     UINT_PTR idFrom;
     UINT code;
-} NMHDR, *LPNMHDR;
+} NMHDR;
 typedef struct tagDRAWITEMSTRUCT {
     UINT CtlType;
     UINT CtlID;
@@ -173,7 +173,7 @@ typedef struct tagDRAWITEMSTRUCT {
     HDC hDC;
     RECT rcItem;
     ULONG_PTR itemData;
-} DRAWITEMSTRUCT, *PDRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
+} DRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
 typedef struct tagMEASUREITEMSTRUCT {
     UINT CtlType;
     UINT CtlID;
@@ -181,14 +181,14 @@ typedef struct tagMEASUREITEMSTRUCT {
     UINT itemWidth;
     UINT itemHeight;
     ULONG_PTR itemData;
-} MEASUREITEMSTRUCT, *PMEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
+} MEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
 typedef struct tagDELETEITEMSTRUCT {
     UINT CtlType;
     UINT CtlID;
     UINT itemID;
     HWND hwndItem;
     ULONG_PTR itemData;
-} DELETEITEMSTRUCT, *PDELETEITEMSTRUCT, *LPDELETEITEMSTRUCT;
+} DELETEITEMSTRUCT;
 
 // --- Dialog templates (2-byte packed, as in the resource format) -----------
 #pragma pack(push, 2)
@@ -230,17 +230,17 @@ typedef struct tagLOGFONTA {
     BYTE lfQuality;
     BYTE lfPitchAndFamily;
     CHAR lfFaceName[LF_FACESIZE];
-} LOGFONTA, *PLOGFONTA, *LPLOGFONTA, LOGFONT, *PLOGFONT, *LPLOGFONT;
+} LOGFONTA, LOGFONT;
 typedef struct tagLOGBRUSH {
     UINT lbStyle;
     COLORREF lbColor;
     ULONG_PTR lbHatch;
-} LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
+} LOGBRUSH;
 typedef struct tagLOGPEN {
     UINT lopnStyle;
     POINT lopnWidth;
     COLORREF lopnColor;
-} LOGPEN, *PLOGPEN, *LPLOGPEN;
+} LOGPEN;
 typedef struct tagBITMAP {
     LONG bmType;
     LONG bmWidth;
@@ -249,7 +249,7 @@ typedef struct tagBITMAP {
     WORD bmPlanes;
     WORD bmBitsPixel;
     LPVOID bmBits;
-} BITMAP, *PBITMAP, *LPBITMAP;
+} BITMAP;
 typedef struct tagPAINTSTRUCT {
     HDC hdc;
     BOOL fErase;
@@ -257,7 +257,7 @@ typedef struct tagPAINTSTRUCT {
     BOOL fRestore;
     BOOL fIncUpdate;
     BYTE rgbReserved[32];
-} PAINTSTRUCT, *PPAINTSTRUCT, *LPPAINTSTRUCT;
+} PAINTSTRUCT, *LPPAINTSTRUCT;
 
 // --- Common controls: tab control ------------------------------------------
 typedef struct tagTCITEMA {
@@ -268,7 +268,7 @@ typedef struct tagTCITEMA {
     int cchTextMax;
     int iImage;
     LPARAM lParam;
-} TCITEMA, *LPTCITEMA, TCITEM, *LPTCITEM, TC_ITEM, TC_ITEMA;
+} TCITEMA, TCITEM;
 
 // --- Property sheets --------------------------------------------------------
 struct _PROPSHEETPAGEA;
@@ -295,7 +295,7 @@ typedef struct _PROPSHEETPAGEA {
     LPCSTR pszHeaderTitle;
     LPCSTR pszHeaderSubTitle;
     HANDLE hActCtx;
-} PROPSHEETPAGEA, *LPPROPSHEETPAGEA, PROPSHEETPAGE, *LPPROPSHEETPAGE;
+} PROPSHEETPAGEA, PROPSHEETPAGE;
 typedef const PROPSHEETPAGEA* LPCPROPSHEETPAGEA;
 typedef const PROPSHEETPAGEA* LPCPROPSHEETPAGE;
 typedef struct _PROPSHEETHEADERA {
@@ -327,12 +327,12 @@ typedef struct _PROPSHEETHEADERA {
         HBITMAP hbmHeader;
         LPCSTR pszbmHeader;
     };
-} PROPSHEETHEADERA, *LPPROPSHEETHEADERA, PROPSHEETHEADER, *LPPROPSHEETHEADER;
+} PROPSHEETHEADERA, PROPSHEETHEADER;
 typedef const PROPSHEETHEADERA* LPCPROPSHEETHEADER;
 typedef struct _PSHNOTIFY {
     NMHDR hdr;
     LPARAM lParam;
-} PSHNOTIFY, *LPPSHNOTIFY;
+} PSHNOTIFY;
 
 // --- Common dialogs ----------------------------------------------------------
 typedef UINT_PTR(CALLBACK* LPCCHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -347,7 +347,7 @@ typedef struct tagCHOOSECOLORA {
     LPARAM lCustData;
     LPCCHOOKPROC lpfnHook;
     LPCSTR lpTemplateName;
-} CHOOSECOLORA, *LPCHOOSECOLORA, CHOOSECOLOR, *LPCHOOSECOLOR;
+} CHOOSECOLOR, *LPCHOOSECOLOR;
 typedef struct tagOFNA {
     DWORD lStructSize;
     HWND hwndOwner;
@@ -372,7 +372,7 @@ typedef struct tagOFNA {
     void* pvReserved;
     DWORD dwReserved;
     DWORD FlagsEx;
-} OPENFILENAMEA, *LPOPENFILENAMEA, OPENFILENAME, *LPOPENFILENAME;
+} OPENFILENAME, *LPOPENFILENAME;
 
 // --- Window styles -------------------------------------------------------------
 #define DWLP_DLGPROC ((int)sizeof(LRESULT))
@@ -388,9 +388,6 @@ typedef struct tagOFNA {
 // Cursors (resource identifiers of the system's cursors)
 #define IDC_ARROW MAKEINTRESOURCE(32512)
 #define IDC_HAND MAKEINTRESOURCE(32649)
-#define RT_BITMAP MAKEINTRESOURCE(2)
-#define RT_DIALOG MAKEINTRESOURCE(5)
-#define RT_VERSION MAKEINTRESOURCE(16)
 
 // --- Common controls ---------------------------------------------------------
 #define WC_TABCONTROLA "SysTabControl32"

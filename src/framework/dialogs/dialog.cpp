@@ -78,44 +78,6 @@ INT_PTR CDialog::DoModal() {
     return result;
 }
 
-BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
-    m_nIDTemplate = nIDTemplate;
-    m_templateInMemory.clear();
-    m_dialogInitInMemory.clear();
-    m_pParentWnd = pParentWnd;
-    std::vector<uint8_t> dialogTemplate;
-    if (m_hWnd != nullptr || !LoadTemplate(dialogTemplate)) {
-        return FALSE;
-    }
-    HWND hWndParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : GetSafeOwner(nullptr);
-    HWND hWnd = api::CreateDialogIndirectParam(
-        api::ModuleInstance(), reinterpret_cast<LPCDLGTEMPLATE>(dialogTemplate.data()), hWndParent,
-        &AfxDlgProc, reinterpret_cast<LPARAM>(this));
-    return AdoptModeless(hWnd);
-}
-
-BOOL CDialog::CreateIndirect(std::vector<uint8_t> dialogTemplate, CWnd* pParentWnd,
-                             std::vector<uint8_t> dialogInit, UINT nID) {
-    if (m_hWnd != nullptr ||
-        !InitModalIndirect(std::move(dialogTemplate), pParentWnd, std::move(dialogInit), nID)) {
-        return FALSE;
-    }
-    HWND hWndParent = pParentWnd != nullptr ? pParentWnd->m_hWnd : GetSafeOwner(nullptr);
-    HWND hWnd = api::CreateDialogIndirectParam(
-        api::ModuleInstance(), reinterpret_cast<LPCDLGTEMPLATE>(m_templateInMemory.data()),
-        hWndParent, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
-    return AdoptModeless(hWnd);
-}
-
-BOOL CDialog::AdoptModeless(HWND hWnd) {
-    if (hWnd == nullptr || m_hWnd != hWnd) {
-        return FALSE;
-    }
-    // A modeless dialog goes with its object, as a created control does.
-    m_bCreatedHere = true;
-    return TRUE;
-}
-
 void CDialog::EndDialog(int nResult) {
     api::EndDialog(m_hWnd, nResult);
 }

@@ -2,7 +2,7 @@
 // controls and its members.
 //
 // Classes and functions in this file:
-//   CDialog          a modal (DoModal) or modeless (Create) dialog
+//   CDialog          a modal dialog (DoModal)
 //   CDataExchange    the state of one UpdateData run
 //   DDX_Control      binds a control object to a dialog item (subclassing)
 //   DDX_Text         a string member and an edit's text
@@ -51,17 +51,10 @@ public:
     // Runs the dialog modally; returns the EndDialog result, or -1 when the
     // dialog could not be created (no template, or the object has a window).
     virtual INT_PTR DoModal();
-    // Creates the dialog modeless (a child when the template says so); the
-    // window is destroyed with the object if it still exists then.
-    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-    BOOL CreateIndirect(std::vector<uint8_t> dialogTemplate, CWnd* pParentWnd = nullptr,
-                        std::vector<uint8_t> dialogInit = {}, UINT nID = 0);
 
     void EndDialog(int nResult);
 
     virtual BOOL OnInitDialog();
-
-    UINT GetTemplateID() const { return m_nIDTemplate; }
 
 protected:
     virtual void OnOK();
@@ -85,7 +78,6 @@ protected:
 
 private:
     LRESULT HandleInitDialog();
-    BOOL AdoptModeless(HWND hWnd);
 
     // The bitmaps that picture statics loaded from the template: Win32's
     // static control does not delete them when it is destroyed, so the

@@ -104,17 +104,9 @@ int CFont::GetLogFont(LOGFONT* pLogFont) const {
 
 // --- CBitmap ----------------------------------------------------------------------
 
-BOOL CBitmap::LoadBitmap(UINT nIDResource) {
-    return Attach(api::LoadBitmap(api::ModuleInstance(), MAKEINTRESOURCE(nIDResource)));
-}
-
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     return Attach(
         api::CreateCompatibleBitmap(pDC != nullptr ? pDC->m_hDC : nullptr, nWidth, nHeight));
-}
-
-int CBitmap::GetBitmap(BITMAP* pBitMap) const {
-    return GetObject(sizeof(BITMAP), pBitMap);
 }
 
 // --- CDC ---------------------------------------------------------------------------
@@ -156,9 +148,6 @@ T* CDC::Select(HGDIOBJ hObject) {
     return static_cast<T*>(m_previous.back().get());
 }
 
-CPen* CDC::SelectObject(CPen* pPen) {
-    return Select<CPen>(pPen != nullptr ? pPen->m_hObject : nullptr);
-}
 CBrush* CDC::SelectObject(CBrush* pBrush) {
     return Select<CBrush>(pBrush != nullptr ? pBrush->m_hObject : nullptr);
 }

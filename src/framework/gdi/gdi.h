@@ -4,7 +4,7 @@
 //
 // Classes in this file:
 //   CGdiObject    a GDI object handle
-//   CPen, CBrush, CFont, CBitmap
+//   CBrush, CFont, CBitmap
 //   CGdiView<T>   a T that wraps a handle without owning it
 //   CDC           a device context: selection, colours, modes, text, fills, blits
 //   CDCView       a CDC that wraps a device context without owning it
@@ -47,11 +47,6 @@ public:
     int GetObject(int nCount, LPVOID lpObject) const;
 };
 
-class CPen : public CGdiObject {
-public:
-    operator HPEN() const { return static_cast<HPEN>(m_hObject); }
-};
-
 class CBrush : public CGdiObject {
 public:
     CBrush() = default;
@@ -76,9 +71,7 @@ public:
 class CBitmap : public CGdiObject {
 public:
     // A bitmap resource of the module (the library's own resources).
-    BOOL LoadBitmap(UINT nIDResource);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    int GetBitmap(BITMAP* pBitMap) const;
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 };
 
@@ -113,7 +106,6 @@ public:
 
     // Each returns the object that was selected before, for selecting it back;
     // the returned object does not own its handle and lives as long as this CDC.
-    CPen* SelectObject(CPen* pPen);
     CBrush* SelectObject(CBrush* pBrush);
     CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);

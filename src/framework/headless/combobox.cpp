@@ -97,15 +97,6 @@ LRESULT AddItem(ComboState& s, const ControlMessage& m) {
     return added;
 }
 
-LRESULT DeleteItem(const ControlMessage& m) {
-    ComboState* s = DeleteListItem<ComboState>(m.hwnd, m.Index(), TellDeleteItem);
-    if (s == nullptr) {
-        return CB_ERR;
-    }
-    Invalidate(m.hwnd, nullptr, true, false);
-    return s->items.Count();
-}
-
 LRESULT ResetContent(const ControlMessage& m) {
     if (ComboState* s = ClearListItems<ComboState>(m.hwnd, TellDeleteItem)) {
         s->curSel = -1;
@@ -205,7 +196,7 @@ Answer ComboState::OnMessage(const ControlMessage& m) {
         case CB_GETLOCALE:
             return 0x0409;  // English (United States); the lists compare as CompareString does
         case CB_DELETESTRING:
-            return DeleteItem(m);
+            return DeleteListItem<ComboState>(m.hwnd, m.Index(), TellDeleteItem);
         case CB_RESETCONTENT:
             return ResetContent(m);
         case CB_GETCOUNT:

@@ -26,6 +26,7 @@
 #include "framework/api.h"
 #include "framework/headless/control.h"
 #include "framework/headless/dialog_manager.h"
+#include "framework/headless/gdi_objects.h"
 
 namespace fw::headless::detail {
 
@@ -441,9 +442,9 @@ HWND CreateDialogFromTemplate(const fw::DialogTemplate& dialogTemplate, HINSTANC
         if (font != nullptr) {
             Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
-        if (item.title.IsOrdinal() && EqualNoCase(itemClass, "Static") &&
+        if (instance != nullptr && item.title.IsOrdinal() && EqualNoCase(itemClass, "Static") &&
             (item.style & SS_TYPEMASK) == SS_BITMAP) {
-            HBITMAP bitmap = api::LoadBitmap(instance, MAKEINTRESOURCE(*item.title.ordinal));
+            HBITMAP bitmap = LoadBitmapObject(*item.title.ordinal);
             if (bitmap != nullptr) {
                 StaticTakeImage(control, bitmap);
             }

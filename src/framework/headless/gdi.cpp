@@ -391,6 +391,23 @@ COLORREF BrushColor(HBRUSH brush, bool* isNull) {
     return object->color;
 }
 
+HBITMAP LoadBitmapObject(uint16_t id) {
+    std::optional<fw::Bitmap> loaded = LoadBitmapResource(id);
+    if (!loaded) {
+        return nullptr;
+    }
+    auto bitmap = std::make_unique<GdiObject>();
+    bitmap->kind = GdiKind::Bitmap;
+    bitmap->bitsPerPixel = loaded->bitCount;
+    bitmap->surface.Resize(loaded->width, loaded->height, 0);
+    for (int y = 0; y < loaded->height; ++y) {
+        for (int x = 0; x < loaded->width; ++x) {
+            bitmap->surface.Set(x, y, loaded->Pixel(x, y) & 0x00FFFFFF);
+        }
+    }
+    return static_cast<HBITMAP>(AddObject(std::move(bitmap)));
+}
+
 }  // namespace fw::headless::detail
 
 namespace fw::api {
@@ -690,27 +707,6 @@ HFONT CreateFontIndirect(const LOGFONT* logFont) {
     LOGFONT font = *logFont;
     font.lfFaceName[LF_FACESIZE - 1] = '\0';
     return static_cast<HFONT>(AddObject(MakeFont(font)));
-}
-
-HBITMAP LoadBitmap(HINSTANCE instance, LPCSTR name) {
-    if (instance == nullptr || !IS_INTRESOURCE(name)) {
-        return nullptr;
-    }
-    std::optional<fw::Bitmap> loaded =
-        LoadBitmapResource(LOWORD(reinterpret_cast<uintptr_t>(name)));
-    if (!loaded) {
-        return nullptr;
-    }
-    auto bitmap = std::make_unique<GdiObject>();
-    bitmap->kind = GdiKind::Bitmap;
-    bitmap->bitsPerPixel = loaded->bitCount;
-    bitmap->surface.Resize(loaded->width, loaded->height, 0);
-    for (int y = 0; y < loaded->height; ++y) {
-        for (int x = 0; x < loaded->width; ++x) {
-            bitmap->surface.Set(x, y, loaded->Pixel(x, y) & 0x00FFFFFF);
-        }
-    }
-    return static_cast<HBITMAP>(AddObject(std::move(bitmap)));
 }
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {

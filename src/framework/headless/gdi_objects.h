@@ -80,6 +80,8 @@ void InitStockObjects();
 void ResetGdi();
 // A new object in the tables; its handle.
 HGDIOBJ AddObject(std::unique_ptr<GdiObject> object);
+// The library's bitmap resource as a bitmap object; nullptr when there is none.
+HBITMAP LoadBitmapObject(uint16_t id);
 GdiObject* FindObject(HGDIOBJ handle);
 DeviceContext* FindDc(HDC hdc);
 Surface* SurfaceOf(DeviceContext& dc);

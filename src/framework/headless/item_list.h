@@ -113,18 +113,18 @@ inline void NoteInserted(ListControlState& s, int added) {
 }
 
 // LB_DELETESTRING / CB_DELETESTRING: the item at `index` goes and the
-// selection follows its item (none when the selected one went). The state
-// afterwards; nullptr when there was no such item or it or the control went
-// while the owner was told.
+// selection follows its item (none when the selected one went). The count
+// left; LB_ERR (CB_ERR) when there was no such item or it or the control
+// went while the owner was told.
 template <class State>
-State* DeleteListItem(HWND hwnd, int index, void (*sendDeleteItem)(HWND, int)) {
+LRESULT DeleteListItem(HWND hwnd, int index, void (*sendDeleteItem)(HWND, int)) {
     State* s = WindowStateOf<State>(hwnd);
     if (s == nullptr || !s->items.Valid(index)) {
-        return nullptr;
+        return LB_ERR;
     }
     sendDeleteItem(hwnd, index);
     if ((s = WindowStateOf<State>(hwnd)) == nullptr || !s->items.Valid(index)) {
-        return nullptr;
+        return LB_ERR;
     }
     s->items.Delete(index);
     if (s->curSel == index) {
@@ -132,7 +132,8 @@ State* DeleteListItem(HWND hwnd, int index, void (*sendDeleteItem)(HWND, int)) {
     } else if (s->curSel > index) {
         --s->curSel;
     }
-    return s;
+    Invalidate(hwnd, nullptr, true, false);
+    return s->items.Count();
 }
 
 // LB_RESETCONTENT / CB_RESETCONTENT and WM_DESTROY: the owner learns of

@@ -161,15 +161,6 @@ LRESULT AddItem(ListBoxState& s, const ControlMessage& m) {
     return added;
 }
 
-LRESULT DeleteItem(const ControlMessage& m) {
-    ListBoxState* s = DeleteListItem<ListBoxState>(m.hwnd, m.Index(), TellDeleteItem);
-    if (s == nullptr) {
-        return LB_ERR;
-    }
-    Invalidate(m.hwnd, nullptr, true, false);
-    return s->items.Count();
-}
-
 LRESULT ResetContent(const ControlMessage& m) {
     if (ListBoxState* s = ClearListItems<ListBoxState>(m.hwnd, TellDeleteItem)) {
         s->curSel = -1;
@@ -231,7 +222,7 @@ Answer ListBoxState::OnMessage(const ControlMessage& m) {
         case LB_ADDSTRING:
             return AddItem(*this, m);
         case LB_DELETESTRING:
-            return DeleteItem(m);
+            return DeleteListItem<ListBoxState>(m.hwnd, m.Index(), TellDeleteItem);
         case LB_RESETCONTENT:
             return ResetContent(m);
         case LB_GETCOUNT:

@@ -34,20 +34,53 @@ void ReadFont(detail::ByteReader& reader, bool extended, DialogFont& font) {
     font.face = reader.String();
 }
 
+// The help ID and the styles (in the extended format's order; the classic
+// format has no help ID), as a dialog and each of its items open.
+template <typename Template>
+void ReadStyles(detail::ByteReader& reader, bool extended, Template& t) {
+    if (extended) {
+        t.helpId = reader.U32();
+        t.exStyle = reader.U32();
+        t.style = reader.U32();
+    } else {
+        t.style = reader.U32();
+        t.exStyle = reader.U32();
+    }
+}
+
+void WriteStyles(detail::ByteWriter& writer, bool extended, uint32_t helpId, uint32_t exStyle,
+                 uint32_t style) {
+    if (extended) {
+        writer.U32(helpId);
+        writer.U32(exStyle);
+        writer.U32(style);
+    } else {
+        writer.U32(style);
+        writer.U32(exStyle);
+    }
+}
+
+// Position and size in dialog units.
+template <typename Template>
+void ReadPlacement(detail::ByteReader& reader, Template& t) {
+    t.x = reader.S16();
+    t.y = reader.S16();
+    t.cx = reader.S16();
+    t.cy = reader.S16();
+}
+
+template <typename Template>
+void WritePlacement(detail::ByteWriter& writer, const Template& t) {
+    writer.S16(t.x);
+    writer.S16(t.y);
+    writer.S16(t.cx);
+    writer.S16(t.cy);
+}
+
 void ReadItem(detail::ByteReader& reader, bool extended, DialogItemTemplate& item) {
     reader.AlignDword();
-    if (extended) {
-        item.helpId = reader.U32();
-        item.exStyle = reader.U32();
-        item.style = reader.U32();
-    } else {
-        item.style = reader.U32();
-        item.exStyle = reader.U32();
-    }
-    item.x = reader.S16();
-    item.y = reader.S16();
-    item.cx = reader.S16();
-    item.cy = reader.S16();
+    ReadStyles(reader, extended, item);
+    ReadPlacement(reader, item);
     item.id = extended ? reader.S32() : reader.U16();
     item.windowClass = reader.NameOrOrdinalField();
     item.title = reader.NameOrOrdinalField();
@@ -80,18 +113,10 @@ std::optional<DialogTemplate> ParseDialogTemplate(ByteView bytes, size_t* bytesU
     if (extended) {
         reader.U16();  // version
         reader.U16();  // signature
-        result.helpId = reader.U32();
-        result.exStyle = reader.U32();
-        result.style = reader.U32();
-    } else {
-        result.style = reader.U32();
-        result.exStyle = reader.U32();
     }
+    ReadStyles(reader, extended, result);
     uint16_t count = reader.U16();
-    result.x = reader.S16();
-    result.y = reader.S16();
-    result.cx = reader.S16();
-    result.cy = reader.S16();
+    ReadPlacement(reader, result);
     result.menu = reader.NameOrOrdinalField();
     result.windowClass = reader.NameOrOrdinalField();
     result.caption = reader.String();
@@ -150,18 +175,10 @@ std::vector<uint8_t> DialogTemplate::Serialize(TemplateFormat as) const {
     if (extended) {
         writer.U16(kExtendedVersion);
         writer.U16(kExtendedSignature);
-        writer.U32(helpId);
-        writer.U32(exStyle);
-        writer.U32(writtenStyle);
-    } else {
-        writer.U32(writtenStyle);
-        writer.U32(exStyle);
     }
+    WriteStyles(writer, extended, helpId, exStyle, writtenStyle);
     writer.U16(static_cast<uint16_t>(items.size()));
-    writer.S16(x);
-    writer.S16(y);
-    writer.S16(cx);
-    writer.S16(cy);
+    WritePlacement(writer, *this);
     writer.NameOrOrdinalField(menu);
     writer.NameOrOrdinalField(windowClass);
     writer.String(caption);
@@ -171,18 +188,8 @@ std::vector<uint8_t> DialogTemplate::Serialize(TemplateFormat as) const {
 
     for (const DialogItemTemplate& item : items) {
         writer.AlignDword();
-        if (extended) {
-            writer.U32(item.helpId);
-            writer.U32(item.exStyle);
-            writer.U32(item.style);
-        } else {
-            writer.U32(item.style);
-            writer.U32(item.exStyle);
-        }
-        writer.S16(item.x);
-        writer.S16(item.y);
-        writer.S16(item.cx);
-        writer.S16(item.cy);
+        WriteStyles(writer, extended, item.helpId, item.exStyle, item.style);
+        WritePlacement(writer, item);
         if (extended) {
             writer.U32(static_cast<uint32_t>(item.id));
         } else {

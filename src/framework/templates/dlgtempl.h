@@ -52,8 +52,6 @@ public:
     // bytes there; FALSE (and nothing written) when it does not.
     BOOL CopyTo(LPDLGTEMPLATE pDest, size_t cbRoom) const;
 
-    const DialogTemplate* GetParsed() const { return m_template ? &*m_template : nullptr; }
-
 private:
     BOOL Parse(ByteView bytes);
 

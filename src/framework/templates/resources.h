@@ -37,8 +37,6 @@ struct ByteView {
     bool empty() const { return size == 0; }
     const uint8_t* begin() const { return data; }
     const uint8_t* end() const { return data + size; }
-    // The first n bytes (all of them when n is larger).
-    ByteView First(size_t n) const { return ByteView(data, n < size ? n : size); }
 };
 
 enum class ResourceType : uint16_t {

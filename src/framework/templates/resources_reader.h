@@ -22,7 +22,6 @@ public:
 
     bool Ok() const { return m_ok; }
     size_t Position() const { return m_pos; }
-    size_t Remaining() const { return m_ok ? m_bytes.size - m_pos : 0; }
 
     uint8_t U8() {
         uint8_t value = 0;

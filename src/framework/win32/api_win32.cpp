@@ -16,6 +16,12 @@
 
 namespace fw::api {
 
+// Defines fw::api::name as the platform's function of the same name.
+#define FW_FORWARD(result, name, params, args) \
+    result name params {                       \
+        return ::name args;                    \
+    }
+
 namespace {
 
 // Common controls (the sheet's tab control, the classes of comctl32) must be
@@ -112,21 +118,18 @@ INT_PTR RunSheetLoop(RunningSheet& sheet) {
 }  // namespace
 
 // --- Messages --------------------------------------------------------------
-LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::SendMessage(hwnd, msg, wParam, lParam);
-}
+FW_FORWARD(LRESULT, SendMessage, (HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam),
+           (hwnd, msg, wParam, lParam))
 
-BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::PostMessage(hwnd, msg, wParam, lParam);
-}
+FW_FORWARD(BOOL, PostMessage, (HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam),
+           (hwnd, msg, wParam, lParam))
 
-LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::CallWindowProc(proc, hwnd, msg, wParam, lParam);
-}
+FW_FORWARD(LRESULT, CallWindowProc,
+           (WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam),
+           (proc, hwnd, msg, wParam, lParam))
 
-LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProc(hwnd, msg, wParam, lParam);
-}
+FW_FORWARD(LRESULT, DefWindowProc, (HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam),
+           (hwnd, msg, wParam, lParam))
 
 // --- Windows ---------------------------------------------------------------
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
@@ -137,148 +140,56 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
                             menuOrId, instance, param);
 }
 
-BOOL DestroyWindow(HWND hwnd) {
-    return ::DestroyWindow(hwnd);
-}
-BOOL IsWindow(HWND hwnd) {
-    return ::IsWindow(hwnd);
-}
+FW_FORWARD(BOOL, DestroyWindow, (HWND hwnd), (hwnd))
+FW_FORWARD(BOOL, IsWindow, (HWND hwnd), (hwnd))
+FW_FORWARD(HWND, FindWindow, (LPCSTR className, LPCSTR windowName), (className, windowName))
+FW_FORWARD(int, GetClassName, (HWND hwnd, LPSTR buffer, int size), (hwnd, buffer, size))
+FW_FORWARD(BOOL, SetWindowText, (HWND hwnd, LPCSTR text), (hwnd, text))
+FW_FORWARD(int, GetWindowText, (HWND hwnd, LPSTR buffer, int size), (hwnd, buffer, size))
+FW_FORWARD(int, GetWindowTextLength, (HWND hwnd), (hwnd))
+FW_FORWARD(BOOL, EnableWindow, (HWND hwnd, BOOL enable), (hwnd, enable))
+FW_FORWARD(BOOL, IsWindowEnabled, (HWND hwnd), (hwnd))
+FW_FORWARD(BOOL, ShowWindow, (HWND hwnd, int cmdShow), (hwnd, cmdShow))
+FW_FORWARD(BOOL, IsWindowVisible, (HWND hwnd), (hwnd))
+FW_FORWARD(BOOL, MoveWindow, (HWND hwnd, int x, int y, int width, int height, BOOL repaint),
+           (hwnd, x, y, width, height, repaint))
 
-HWND FindWindow(LPCSTR className, LPCSTR windowName) {
-    return ::FindWindow(className, windowName);
-}
+FW_FORWARD(BOOL, SetWindowPos,
+           (HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags),
+           (hwnd, insertAfter, x, y, cx, cy, flags))
 
-int GetClassName(HWND hwnd, LPSTR buffer, int size) {
-    return ::GetClassName(hwnd, buffer, size);
-}
+FW_FORWARD(BOOL, GetWindowRect, (HWND hwnd, LPRECT rect), (hwnd, rect))
+FW_FORWARD(BOOL, GetClientRect, (HWND hwnd, LPRECT rect), (hwnd, rect))
+FW_FORWARD(int, MapWindowPoints, (HWND from, HWND to, LPPOINT points, UINT count),
+           (from, to, points, count))
+FW_FORWARD(BOOL, ScreenToClient, (HWND hwnd, LPPOINT point), (hwnd, point))
+FW_FORWARD(BOOL, ClientToScreen, (HWND hwnd, LPPOINT point), (hwnd, point))
+FW_FORWARD(BOOL, MapDialogRect, (HWND dialog, LPRECT rect), (dialog, rect))
+FW_FORWARD(HWND, GetDlgItem, (HWND dialog, int id), (dialog, id))
+FW_FORWARD(int, GetDlgCtrlID, (HWND hwnd), (hwnd))
+FW_FORWARD(HWND, GetParent, (HWND hwnd), (hwnd))
+FW_FORWARD(HWND, GetWindow, (HWND hwnd, UINT cmd), (hwnd, cmd))
+FW_FORWARD(HWND, SetFocus, (HWND hwnd), (hwnd))
+FW_FORWARD(HWND, GetFocus, (), ())
+FW_FORWARD(HWND, GetActiveWindow, (), ())
+FW_FORWARD(LONG_PTR, GetWindowLongPtr, (HWND hwnd, int index), (hwnd, index))
+FW_FORWARD(LONG_PTR, SetWindowLongPtr, (HWND hwnd, int index, LONG_PTR value), (hwnd, index, value))
+FW_FORWARD(BOOL, SetProp, (HWND hwnd, LPCSTR name, HANDLE data), (hwnd, name, data))
+FW_FORWARD(HANDLE, GetProp, (HWND hwnd, LPCSTR name), (hwnd, name))
+FW_FORWARD(HANDLE, RemoveProp, (HWND hwnd, LPCSTR name), (hwnd, name))
+FW_FORWARD(BOOL, InvalidateRect, (HWND hwnd, const RECT* rect, BOOL erase), (hwnd, rect, erase))
+FW_FORWARD(BOOL, UpdateWindow, (HWND hwnd), (hwnd))
+FW_FORWARD(BOOL, RedrawWindow, (HWND hwnd, const RECT* rect, HRGN region, UINT flags),
+           (hwnd, rect, region, flags))
 
-BOOL SetWindowText(HWND hwnd, LPCSTR text) {
-    return ::SetWindowText(hwnd, text);
-}
+FW_FORWARD(UINT_PTR, SetTimer, (HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc),
+           (hwnd, id, elapse, proc))
 
-int GetWindowText(HWND hwnd, LPSTR buffer, int size) {
-    return ::GetWindowText(hwnd, buffer, size);
-}
-
-int GetWindowTextLength(HWND hwnd) {
-    return ::GetWindowTextLength(hwnd);
-}
-
-BOOL EnableWindow(HWND hwnd, BOOL enable) {
-    return ::EnableWindow(hwnd, enable);
-}
-BOOL IsWindowEnabled(HWND hwnd) {
-    return ::IsWindowEnabled(hwnd);
-}
-BOOL ShowWindow(HWND hwnd, int cmdShow) {
-    return ::ShowWindow(hwnd, cmdShow);
-}
-BOOL IsWindowVisible(HWND hwnd) {
-    return ::IsWindowVisible(hwnd);
-}
-
-BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
-    return ::MoveWindow(hwnd, x, y, width, height, repaint);
-}
-
-BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-    return ::SetWindowPos(hwnd, insertAfter, x, y, cx, cy, flags);
-}
-
-BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
-    return ::GetWindowRect(hwnd, rect);
-}
-BOOL GetClientRect(HWND hwnd, LPRECT rect) {
-    return ::GetClientRect(hwnd, rect);
-}
-
-int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
-    return ::MapWindowPoints(from, to, points, count);
-}
-
-BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
-    return ::ScreenToClient(hwnd, point);
-}
-BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
-    return ::ClientToScreen(hwnd, point);
-}
-BOOL MapDialogRect(HWND dialog, LPRECT rect) {
-    return ::MapDialogRect(dialog, rect);
-}
-
-HWND GetDlgItem(HWND dialog, int id) {
-    return ::GetDlgItem(dialog, id);
-}
-int GetDlgCtrlID(HWND hwnd) {
-    return ::GetDlgCtrlID(hwnd);
-}
-HWND GetParent(HWND hwnd) {
-    return ::GetParent(hwnd);
-}
-HWND GetWindow(HWND hwnd, UINT cmd) {
-    return ::GetWindow(hwnd, cmd);
-}
-HWND SetFocus(HWND hwnd) {
-    return ::SetFocus(hwnd);
-}
-HWND GetFocus() {
-    return ::GetFocus();
-}
-HWND GetActiveWindow() {
-    return ::GetActiveWindow();
-}
-
-LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
-    return ::GetWindowLongPtr(hwnd, index);
-}
-
-LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
-    return ::SetWindowLongPtr(hwnd, index, value);
-}
-
-BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data) {
-    return ::SetProp(hwnd, name, data);
-}
-HANDLE GetProp(HWND hwnd, LPCSTR name) {
-    return ::GetProp(hwnd, name);
-}
-HANDLE RemoveProp(HWND hwnd, LPCSTR name) {
-    return ::RemoveProp(hwnd, name);
-}
-
-BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
-    return ::InvalidateRect(hwnd, rect, erase);
-}
-
-BOOL UpdateWindow(HWND hwnd) {
-    return ::UpdateWindow(hwnd);
-}
-
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
-    return ::RedrawWindow(hwnd, rect, region, flags);
-}
-
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
-    return ::SetTimer(hwnd, id, elapse, proc);
-}
-
-BOOL KillTimer(HWND hwnd, UINT_PTR id) {
-    return ::KillTimer(hwnd, id);
-}
-
-HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
-    return ::LoadCursor(instance, name);
-}
-HCURSOR SetCursor(HCURSOR cursor) {
-    return ::SetCursor(cursor);
-}
-
-DWORD GetSysColor(int index) {
-    return ::GetSysColor(index);
-}
-HBRUSH GetSysColorBrush(int index) {
-    return ::GetSysColorBrush(index);
-}
+FW_FORWARD(BOOL, KillTimer, (HWND hwnd, UINT_PTR id), (hwnd, id))
+FW_FORWARD(HCURSOR, LoadCursor, (HINSTANCE instance, LPCSTR name), (instance, name))
+FW_FORWARD(HCURSOR, SetCursor, (HCURSOR cursor), (cursor))
+FW_FORWARD(DWORD, GetSysColor, (int index), (index))
+FW_FORWARD(HBRUSH, GetSysColorBrush, (int index), (index))
 
 // --- Dialogs ---------------------------------------------------------------
 INT_PTR DialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE dialogTemplate, HWND parent,
@@ -313,9 +224,8 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     return ::EndDialog(dialog, result);
 }
 
-int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    return ::MessageBox(owner, text, caption, type);
-}
+FW_FORWARD(int, MessageBox, (HWND owner, LPCSTR text, LPCSTR caption, UINT type),
+           (owner, text, caption, type))
 
 INT_PTR PropertySheet(LPCPROPSHEETHEADER header) {
     EnsureCommonControls();
@@ -352,123 +262,50 @@ INT_PTR PropertySheet(LPCPROPSHEETHEADER header) {
     return result;
 }
 
-BOOL ChooseColor(LPCHOOSECOLOR choose) {
-    return ::ChooseColor(choose);
-}
-BOOL GetOpenFileName(LPOPENFILENAME ofn) {
-    return ::GetOpenFileName(ofn);
-}
-BOOL GetSaveFileName(LPOPENFILENAME ofn) {
-    return ::GetSaveFileName(ofn);
-}
-
-HINSTANCE ShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
-                       INT showCmd) {
-    return ::ShellExecute(owner, verb, file, parameters, directory, showCmd);
-}
+FW_FORWARD(BOOL, ChooseColor, (LPCHOOSECOLOR choose), (choose))
+FW_FORWARD(BOOL, GetOpenFileName, (LPOPENFILENAME ofn), (ofn))
+FW_FORWARD(BOOL, GetSaveFileName, (LPOPENFILENAME ofn), (ofn))
+FW_FORWARD(HINSTANCE, ShellExecute,
+           (HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT showCmd),
+           (owner, verb, file, parameters, directory, showCmd))
 
 // --- GDI -------------------------------------------------------------------
-HDC GetDC(HWND hwnd) {
-    return ::GetDC(hwnd);
-}
-int ReleaseDC(HWND hwnd, HDC dc) {
-    return ::ReleaseDC(hwnd, dc);
-}
-HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
-    return ::BeginPaint(hwnd, paint);
-}
-BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
-    return ::EndPaint(hwnd, paint);
-}
-HDC CreateCompatibleDC(HDC dc) {
-    return ::CreateCompatibleDC(dc);
-}
-BOOL DeleteDC(HDC dc) {
-    return ::DeleteDC(dc);
-}
+FW_FORWARD(HDC, GetDC, (HWND hwnd), (hwnd))
+FW_FORWARD(int, ReleaseDC, (HWND hwnd, HDC dc), (hwnd, dc))
+FW_FORWARD(HDC, BeginPaint, (HWND hwnd, LPPAINTSTRUCT paint), (hwnd, paint))
+FW_FORWARD(BOOL, EndPaint, (HWND hwnd, const PAINTSTRUCT* paint), (hwnd, paint))
+FW_FORWARD(HDC, CreateCompatibleDC, (HDC dc), (dc))
+FW_FORWARD(BOOL, DeleteDC, (HDC dc), (dc))
+FW_FORWARD(HBITMAP, CreateCompatibleBitmap, (HDC dc, int width, int height), (dc, width, height))
+FW_FORWARD(BOOL, BitBlt,
+           (HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop),
+           (dest, x, y, width, height, src, srcX, srcY, rop))
 
-HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
-    return ::CreateCompatibleBitmap(dc, width, height);
-}
+FW_FORWARD(int, GetDeviceCaps, (HDC dc, int index), (dc, index))
+FW_FORWARD(HGDIOBJ, SelectObject, (HDC dc, HGDIOBJ object), (dc, object))
+FW_FORWARD(BOOL, DeleteObject, (HGDIOBJ object), (object))
+FW_FORWARD(HGDIOBJ, GetStockObject, (int index), (index))
+FW_FORWARD(int, GetObject, (HGDIOBJ object, int size, LPVOID buffer), (object, size, buffer))
+FW_FORWARD(HBRUSH, CreateSolidBrush, (COLORREF color), (color))
+FW_FORWARD(HFONT, CreateFontIndirect, (const LOGFONT* logFont), (logFont))
+FW_FORWARD(int, FillRect, (HDC dc, const RECT* rect, HBRUSH brush), (dc, rect, brush))
+FW_FORWARD(BOOL, Rectangle, (HDC dc, int left, int top, int right, int bottom),
+           (dc, left, top, right, bottom))
 
-BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop) {
-    return ::BitBlt(dest, x, y, width, height, src, srcX, srcY, rop);
-}
+FW_FORWARD(int, DrawText, (HDC dc, LPCSTR text, int length, LPRECT rect, UINT format),
+           (dc, text, length, rect, format))
+FW_FORWARD(BOOL, TextOut, (HDC dc, int x, int y, LPCSTR text, int length), (dc, x, y, text, length))
+FW_FORWARD(BOOL, GetTextExtentPoint32, (HDC dc, LPCSTR text, int length, LPSIZE size),
+           (dc, text, length, size))
 
-int GetDeviceCaps(HDC dc, int index) {
-    return ::GetDeviceCaps(dc, index);
-}
-
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-    return ::SelectObject(dc, object);
-}
-BOOL DeleteObject(HGDIOBJ object) {
-    return ::DeleteObject(object);
-}
-HGDIOBJ GetStockObject(int index) {
-    return ::GetStockObject(index);
-}
-
-int GetObject(HGDIOBJ object, int size, LPVOID buffer) {
-    return ::GetObject(object, size, buffer);
-}
-
-HBRUSH CreateSolidBrush(COLORREF color) {
-    return ::CreateSolidBrush(color);
-}
-HFONT CreateFontIndirect(const LOGFONT* logFont) {
-    return ::CreateFontIndirect(logFont);
-}
-HBITMAP LoadBitmap(HINSTANCE instance, LPCSTR name) {
-    return ::LoadBitmap(instance, name);
-}
-
-int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
-    return ::FillRect(dc, rect, brush);
-}
-
-BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
-    return ::Rectangle(dc, left, top, right, bottom);
-}
-
-int DrawText(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format) {
-    return ::DrawText(dc, text, length, rect, format);
-}
-
-BOOL TextOut(HDC dc, int x, int y, LPCSTR text, int length) {
-    return ::TextOut(dc, x, y, text, length);
-}
-
-BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int length, LPSIZE size) {
-    return ::GetTextExtentPoint32(dc, text, length, size);
-}
-
-COLORREF SetTextColor(HDC dc, COLORREF color) {
-    return ::SetTextColor(dc, color);
-}
-COLORREF GetTextColor(HDC dc) {
-    return ::GetTextColor(dc);
-}
-COLORREF SetBkColor(HDC dc, COLORREF color) {
-    return ::SetBkColor(dc, color);
-}
-COLORREF GetBkColor(HDC dc) {
-    return ::GetBkColor(dc);
-}
-int SetBkMode(HDC dc, int mode) {
-    return ::SetBkMode(dc, mode);
-}
-UINT SetTextAlign(HDC dc, UINT align) {
-    return ::SetTextAlign(dc, align);
-}
-
-BOOL SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous) {
-    return ::SetViewportOrgEx(dc, x, y, previous);
-}
-
-COLORREF GetPixel(HDC dc, int x, int y) {
-    return ::GetPixel(dc, x, y);
-}
+FW_FORWARD(COLORREF, SetTextColor, (HDC dc, COLORREF color), (dc, color))
+FW_FORWARD(COLORREF, GetTextColor, (HDC dc), (dc))
+FW_FORWARD(COLORREF, SetBkColor, (HDC dc, COLORREF color), (dc, color))
+FW_FORWARD(COLORREF, GetBkColor, (HDC dc), (dc))
+FW_FORWARD(int, SetBkMode, (HDC dc, int mode), (dc, mode))
+FW_FORWARD(UINT, SetTextAlign, (HDC dc, UINT align), (dc, align))
+FW_FORWARD(BOOL, SetViewportOrgEx, (HDC dc, int x, int y, LPPOINT previous), (dc, x, y, previous))
+FW_FORWARD(COLORREF, GetPixel, (HDC dc, int x, int y), (dc, x, y))
 
 // --- Text ------------------------------------------------------------------
 int CompareString(LCID locale, DWORD flags, LPCSTR a, int lengthA, LPCSTR b, int lengthB) {
@@ -486,5 +323,7 @@ HINSTANCE ModuleInstance() {
     }();
     return s_instance;
 }
+
+#undef FW_FORWARD
 
 }  // namespace fw::api

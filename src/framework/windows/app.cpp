@@ -1,7 +1,5 @@
 #include "framework/windows/app.h"
 
-#include "framework/windows/cursor.h"
-
 namespace fw {
 
 namespace {
@@ -20,14 +18,6 @@ CWinApp::~CWinApp() {
     if (s_pApp == this) {
         s_pApp = nullptr;
     }
-}
-
-HCURSOR CWinApp::LoadStandardCursor(LPCSTR lpszCursorName) const {
-    return fw::LoadStandardCursor(lpszCursorName);
-}
-
-CWinApp* AfxGetApp() {
-    return s_pApp;
 }
 
 const char* AfxGetAppName() {

@@ -3,7 +3,6 @@
 //
 // Classes and functions in this file:
 //   CWinApp          the module's application object: its name
-//   AfxGetApp        the application object, if there is one
 //   AfxGetAppName    its name, or the library's
 #ifndef SETUP_FRAMEWORK_APP_H
 #define SETUP_FRAMEWORK_APP_H
@@ -23,12 +22,10 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     const char* m_pszAppName;
-
-    HCURSOR LoadStandardCursor(LPCSTR lpszCursorName) const;
 };
 
-// The application object constructed last that still exists, or nullptr.
-CWinApp* AfxGetApp();
+// The name of the application object constructed last that still exists, or
+// the library's.
 const char* AfxGetAppName();
 
 }  // namespace fw

@@ -1,9 +1,8 @@
-// Points, sizes and rectangles: POINT, SIZE and RECT with the usual
-// arithmetic, usable wherever the platform takes the plain structures.
+// Points and rectangles: POINT and RECT with the usual arithmetic, usable
+// wherever the platform takes the plain structures.
 //
 // Classes in this file:
 //   CPoint   a POINT
-//   CSize    a SIZE
 //   CRect    a RECT (right and bottom exclusive, as the platform's)
 #ifndef SETUP_FRAMEWORK_GEOMETRY_H
 #define SETUP_FRAMEWORK_GEOMETRY_H
@@ -18,26 +17,10 @@ public:
     CPoint(int initX, int initY) : POINT{initX, initY} {}
     CPoint(const POINT& point) : POINT(point) {}  // NOLINT: a POINT is a CPoint
 
-    void Offset(int dx, int dy) {
-        x += dx;
-        y += dy;
-    }
     bool operator==(const POINT& other) const { return x == other.x && y == other.y; }
     bool operator!=(const POINT& other) const { return !(*this == other); }
-    CPoint operator+(const POINT& other) const { return CPoint(x + other.x, y + other.y); }
-    CPoint operator-(const POINT& other) const { return CPoint(x - other.x, y - other.y); }
 
     operator LPPOINT() { return this; }
-};
-
-class CSize : public SIZE {
-public:
-    CSize() : SIZE{0, 0} {}
-    CSize(int initCX, int initCY) : SIZE{initCX, initCY} {}
-    CSize(const SIZE& size) : SIZE(size) {}  // NOLINT: a SIZE is a CSize
-
-    bool operator==(const SIZE& other) const { return cx == other.cx && cy == other.cy; }
-    bool operator!=(const SIZE& other) const { return !(*this == other); }
 };
 
 class CRect : public RECT {
@@ -50,9 +33,6 @@ public:
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    CSize Size() const { return CSize(Width(), Height()); }
-    CPoint TopLeft() const { return CPoint(left, top); }
-    CPoint BottomRight() const { return CPoint(right, bottom); }
     CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
 
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
@@ -76,13 +56,6 @@ public:
         bottom += dy;
     }
     void OffsetRect(POINT point) { OffsetRect(point.x, point.y); }
-    void InflateRect(int dx, int dy) {
-        left -= dx;
-        right += dx;
-        top -= dy;
-        bottom += dy;
-    }
-    void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
     void NormalizeRect() {
         if (left > right) {
             int swap = left;

@@ -87,17 +87,9 @@ protected:                                              \
 
 // A command is notification code 0, which is also a button's BN_CLICKED.
 #define ON_COMMAND(id, memberFxn) ON_CONTROL(0, id, memberFxn)
-#define ON_COMMAND_RANGE(id, idLast, memberFxn) ON_CONTROL_RANGE(0, id, idLast, memberFxn)
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
-#define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
 #define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
-#define ON_CBN_EDITCHANGE(id, memberFxn) ON_CONTROL(CBN_EDITCHANGE, id, memberFxn)
-#define ON_CBN_DROPDOWN(id, memberFxn) ON_CONTROL(CBN_DROPDOWN, id, memberFxn)
-#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
-#define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
-#define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
-#define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(LBN_DBLCLK, id, memberFxn)
 #define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(STN_CLICKED, id, memberFxn)
 
 // --- WM_NOTIFY ----------------------------------------------------------------
@@ -135,12 +127,15 @@ protected:                                              \
          static_cast<ThisClass*>(w)->OnTimer(static_cast<UINT_PTR>(wParam));        \
          return 0;                                                                  \
      }},
-// void OnPaint()
-#define ON_WM_PAINT()                                                        \
-    {WM_PAINT, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM, LPARAM) -> LRESULT { \
-         static_cast<ThisClass*>(w)->OnPaint();                              \
-         return 0;                                                           \
+// void OnPaint(), and the same for the others
+#define FW_ON_VOID_MESSAGE(message, memberFxn)                              \
+    {message, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM, LPARAM) -> LRESULT { \
+         static_cast<ThisClass*>(w)->memberFxn();                           \
+         return 0;                                                          \
      }},
+#define ON_WM_PAINT() FW_ON_VOID_MESSAGE(WM_PAINT, OnPaint)
+#define ON_WM_SYSCOLORCHANGE() FW_ON_VOID_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange)
+#define ON_WM_DESTROY() FW_ON_VOID_MESSAGE(WM_DESTROY, OnDestroy)
 // BOOL OnEraseBkgnd(CDC* pDC)
 #define ON_WM_ERASEBKGND()                                                               \
     {WM_ERASEBKGND, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM wParam, LPARAM) -> LRESULT { \
@@ -156,33 +151,13 @@ protected:                                              \
          return 0;                                                                                \
      }},
 #define ON_WM_LBUTTONDOWN() FW_ON_MOUSE_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-#define ON_WM_LBUTTONUP() FW_ON_MOUSE_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() FW_ON_MOUSE_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
-#define ON_WM_MOUSEMOVE() FW_ON_MOUSE_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
 // BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 #define ON_WM_SETCURSOR()                                                                      \
     {WM_SETCURSOR, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT { \
          return static_cast<ThisClass*>(w)->OnSetCursor(                                       \
              ::fw::CWnd::FromHandle(reinterpret_cast<HWND>(wParam)),                           \
              static_cast<UINT>(LOWORD(lParam)), static_cast<UINT>(HIWORD(lParam)));            \
-     }},
-// void OnSysColorChange()
-#define ON_WM_SYSCOLORCHANGE()                                                        \
-    {WM_SYSCOLORCHANGE, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM, LPARAM) -> LRESULT { \
-         static_cast<ThisClass*>(w)->OnSysColorChange();                              \
-         return 0;                                                                    \
-     }},
-// void OnDestroy()
-#define ON_WM_DESTROY()                                                        \
-    {WM_DESTROY, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM, LPARAM) -> LRESULT { \
-         static_cast<ThisClass*>(w)->OnDestroy();                              \
-         return 0;                                                             \
-     }},
-// void OnClose()
-#define ON_WM_CLOSE()                                                        \
-    {WM_CLOSE, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM, LPARAM) -> LRESULT { \
-         static_cast<ThisClass*>(w)->OnClose();                              \
-         return 0;                                                           \
      }},
 // void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
 // pScrollBar is nullptr for the window's own scroll bar.
@@ -195,19 +170,16 @@ protected:                                              \
          return 0;                                                                                 \
      }},
 #define ON_WM_HSCROLL() FW_ON_SCROLL_MESSAGE(WM_HSCROLL, OnHScroll)
-// void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
-#define ON_WM_DRAWITEM()                                                                      \
-    {WM_DRAWITEM, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT { \
-         static_cast<ThisClass*>(w)->OnDrawItem(static_cast<int>(wParam),                     \
-                                                reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));  \
-         return TRUE;                                                                         \
+// void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct), and the same
+// for OnMeasureItem with LPMEASUREITEMSTRUCT
+#define FW_ON_OWNERDRAW_MESSAGE(message, memberFxn, structType)                           \
+    {message, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT { \
+         static_cast<ThisClass*>(w)->memberFxn(static_cast<int>(wParam),                  \
+                                               reinterpret_cast<structType>(lParam));     \
+         return TRUE;                                                                     \
      }},
-// void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
-#define ON_WM_MEASUREITEM()                                                                        \
-    {WM_MEASUREITEM, 0, 0, 0, [](::fw::CWnd* w, UINT, WPARAM wParam, LPARAM lParam) -> LRESULT {   \
-         static_cast<ThisClass*>(w)->OnMeasureItem(static_cast<int>(wParam),                       \
-                                                   reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); \
-         return TRUE;                                                                              \
-     }},
+#define ON_WM_DRAWITEM() FW_ON_OWNERDRAW_MESSAGE(WM_DRAWITEM, OnDrawItem, LPDRAWITEMSTRUCT)
+#define ON_WM_MEASUREITEM() \
+    FW_ON_OWNERDRAW_MESSAGE(WM_MEASUREITEM, OnMeasureItem, LPMEASUREITEMSTRUCT)
 
 #endif

@@ -318,10 +318,6 @@ int CWnd::GetWindowText(std::string& text) const {
     return static_cast<int>(text.size());
 }
 
-int CWnd::GetWindowTextLength() const {
-    return api::GetWindowTextLength(m_hWnd);
-}
-
 // --- State, position, focus ------------------------------------------------------
 
 BOOL CWnd::EnableWindow(BOOL bEnable) {
@@ -387,9 +383,6 @@ CWnd* CWnd::SetFocus() {
 }
 CWnd* CWnd::GetFocus() {
     return FromHandle(api::GetFocus());
-}
-CWnd* CWnd::GetActiveWindow() {
-    return FromHandle(api::GetActiveWindow());
 }
 
 // --- Styles -------------------------------------------------------------------------
@@ -475,40 +468,6 @@ void CWnd::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned) {
         std::snprintf(text, sizeof(text), "%u", nValue);
     }
     SetDlgItemText(nID, text);
-}
-
-UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const {
-    if (lpTrans != nullptr) {
-        *lpTrans = FALSE;
-    }
-    const std::string text = GetDlgItemText(nID);
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    UINT value = 0;
-    if (bSigned) {
-        long long parsed = std::strtoll(begin, &end, 10);
-        if (end == begin || errno != 0 || parsed < INT32_MIN || parsed > INT32_MAX) {
-            return 0;
-        }
-        value = static_cast<UINT>(static_cast<int>(parsed));
-    } else {
-        while (*begin == ' ') {
-            ++begin;
-        }
-        if (*begin == '-') {
-            return 0;
-        }
-        unsigned long long parsed = std::strtoull(begin, &end, 10);
-        if (end == begin || errno != 0 || parsed > UINT32_MAX) {
-            return 0;
-        }
-        value = static_cast<UINT>(parsed);
-    }
-    if (lpTrans != nullptr) {
-        *lpTrans = TRUE;
-    }
-    return value;
 }
 
 void CWnd::CheckDlgButton(int nIDButton, UINT nCheck) {
@@ -727,37 +686,13 @@ void CWnd::DoDataExchange(CDataExchange*) {}
 void CWnd::OnTimer(UINT_PTR) {
     Default();
 }
-void CWnd::OnPaint() {
-    Default();
-}
-BOOL CWnd::OnEraseBkgnd(CDC*) {
-    return static_cast<BOOL>(Default());
-}
 void CWnd::OnLButtonDown(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnLButtonUp(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnLButtonDblClk(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnMouseMove(UINT, CPoint) {
     Default();
 }
 BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) {
     return static_cast<BOOL>(Default());
 }
-void CWnd::OnSysColorChange() {
-    Default();
-}
 void CWnd::OnDestroy() {
-    Default();
-}
-void CWnd::OnClose() {
-    Default();
-}
-void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {
     Default();
 }
 void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {

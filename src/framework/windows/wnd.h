@@ -37,9 +37,7 @@
 
 namespace fw {
 
-class CDC;
 class CFont;
-class CScrollBar;
 class CDataExchange;
 
 class CWnd : public CObject {
@@ -81,7 +79,6 @@ public:
     void SetWindowText(const std::string& text) { SetWindowText(text.c_str()); }
     std::string GetWindowText() const;  // WM_GETTEXT
     int GetWindowText(std::string& text) const;
-    int GetWindowTextLength() const;  // WM_GETTEXTLENGTH
 
     // --- State, position, focus ------------------------------------------------
     BOOL EnableWindow(BOOL bEnable = TRUE);
@@ -103,7 +100,6 @@ public:
     void MapDialogRect(LPRECT lpRect) const;
     CWnd* SetFocus();
     static CWnd* GetFocus();
-    static CWnd* GetActiveWindow();
 
     // --- Styles ------------------------------------------------------------------
     DWORD GetStyle() const;
@@ -129,7 +125,6 @@ public:
     void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE);
     // The item's text read as a decimal number; *lpTrans FALSE (and 0) when it
     // is not one or does not fit.
-    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
     void CheckDlgButton(int nIDButton, UINT nCheck);  // BM_SETCHECK
     UINT IsDlgButtonChecked(int nIDButton) const;     // BM_GETCHECK
     // Checks nIDCheckButton and unchecks the other buttons of the range.
@@ -201,17 +196,9 @@ protected:
 
     // Base handlers: the platform's default handling.
     void OnTimer(UINT_PTR nIDEvent);
-    void OnPaint();
-    BOOL OnEraseBkgnd(CDC* pDC);
     void OnLButtonDown(UINT nFlags, CPoint point);
-    void OnLButtonUp(UINT nFlags, CPoint point);
-    void OnLButtonDblClk(UINT nFlags, CPoint point);
-    void OnMouseMove(UINT nFlags, CPoint point);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
-    void OnSysColorChange();
     void OnDestroy();
-    void OnClose();
-    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     // Routes the request to the control's own object (OnChildNotify), else default.
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
     void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
