@@ -165,10 +165,17 @@ HWND DialogDriver::Item(int id) const {
     return Control(id);
 }
 
-HWND DialogDriver::Actionable(int id, const char* action) const {
+HWND DialogDriver::Existing(int id, const char* query) const {
     HWND control = Control(id);
     if (control == NULL) {
-        ADD_FAILURE() << action << ": " << Describe(id) << " does not exist";
+        ADD_FAILURE() << query << ": " << Describe(id) << " does not exist";
+    }
+    return control;
+}
+
+HWND DialogDriver::Actionable(int id, const char* action) const {
+    HWND control = Existing(id, action);
+    if (control == NULL) {
         return NULL;
     }
     if (!api::IsWindowVisible(control)) {
@@ -280,28 +287,22 @@ bool DialogDriver::Exists(int id) const {
 }
 
 std::string DialogDriver::Text(int id) const {
-    HWND control = Control(id);
+    HWND control = Existing(id, "Text");
     if (control == NULL) {
-        ADD_FAILURE() << "Text: " << Describe(id) << " does not exist";
         return std::string();
     }
     return WindowText(control);
 }
 
 bool DialogDriver::IsChecked(int id) const {
-    HWND control = Control(id);
-    if (control == NULL) {
-        ADD_FAILURE() << "IsChecked: " << Describe(id) << " does not exist";
-        return false;
-    }
-    return api::SendMessage(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    HWND control = Existing(id, "IsChecked");
+    return control != NULL && api::SendMessage(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 std::vector<std::string> DialogDriver::Items(int id) const {
     std::vector<std::string> items;
-    HWND control = Control(id);
+    HWND control = Existing(id, "Items");
     if (control == NULL) {
-        ADD_FAILURE() << "Items: " << Describe(id) << " does not exist";
         return items;
     }
     const bool combo = IsClass(control, "ComboBox");
@@ -334,9 +335,8 @@ std::vector<std::string> DialogDriver::Items(int id) const {
 }
 
 int DialogDriver::CurSel(int id) const {
-    HWND control = Control(id);
+    HWND control = Existing(id, "CurSel");
     if (control == NULL) {
-        ADD_FAILURE() << "CurSel: " << Describe(id) << " does not exist";
         return -1;
     }
     const bool combo = IsClass(control, "ComboBox");
@@ -344,28 +344,19 @@ int DialogDriver::CurSel(int id) const {
 }
 
 bool DialogDriver::IsEnabled(int id) const {
-    HWND control = Control(id);
-    if (control == NULL) {
-        ADD_FAILURE() << "IsEnabled: " << Describe(id) << " does not exist";
-        return false;
-    }
-    return api::IsWindowEnabled(control) != FALSE;
+    HWND control = Existing(id, "IsEnabled");
+    return control != NULL && api::IsWindowEnabled(control) != FALSE;
 }
 
 bool DialogDriver::IsVisible(int id) const {
-    HWND control = Control(id);
-    if (control == NULL) {
-        ADD_FAILURE() << "IsVisible: " << Describe(id) << " does not exist";
-        return false;
-    }
-    return api::IsWindowVisible(control) != FALSE;
+    HWND control = Existing(id, "IsVisible");
+    return control != NULL && api::IsWindowVisible(control) != FALSE;
 }
 
 RECT DialogDriver::Rect(int id) const {
     RECT rect = {0, 0, 0, 0};
-    HWND control = Control(id);
+    HWND control = Existing(id, "Rect");
     if (control == NULL) {
-        ADD_FAILURE() << "Rect: " << Describe(id) << " does not exist";
         return rect;
     }
     api::GetWindowRect(control, &rect);
@@ -375,9 +366,8 @@ RECT DialogDriver::Rect(int id) const {
 
 FontSeen DialogDriver::Font(int id) const {
     FontSeen seen;
-    HWND control = Control(id);
+    HWND control = Existing(id, "Font");
     if (control == NULL) {
-        ADD_FAILURE() << "Font: " << Describe(id) << " does not exist";
         return seen;
     }
     HFONT font = reinterpret_cast<HFONT>(api::SendMessage(control, WM_GETFONT, 0, 0));
@@ -413,18 +403,16 @@ int DialogDriver::Focus() const {
 }
 
 LONG_PTR DialogDriver::Style(int id) const {
-    HWND control = Control(id);
+    HWND control = Existing(id, "Style");
     if (control == NULL) {
-        ADD_FAILURE() << "Style: " << Describe(id) << " does not exist";
         return 0;
     }
     return api::GetWindowLongPtr(control, GWL_STYLE);
 }
 
 COLORREF DialogDriver::Pixel(int id, int x, int y) const {
-    HWND control = Control(id);
+    HWND control = Existing(id, "Pixel");
     if (control == NULL) {
-        ADD_FAILURE() << "Pixel: " << Describe(id) << " does not exist";
         return CLR_INVALID;
     }
     return driver_backend::Pixel(control, x, y);
@@ -652,6 +640,29 @@ void Operator::RunSheet(HWND sheet) {
     EnsureEnded(driver, "the property sheet");
 }
 
+namespace {
+
+// The first handler waiting answers what came up and leaves the queue; with
+// none waiting, or when it throws, the test fails and the dialog is cancelled.
+template <class Handler, class Seen, class Answer>
+Answer FirstWaitingAnswers(std::deque<Handler>& waiting, Seen& seen, const std::string& what,
+                           Answer cancel) {
+    if (waiting.empty()) {
+        ADD_FAILURE() << what << " came up with no handler waiting";
+        return cancel;
+    }
+    Handler handler = std::move(waiting.front());
+    waiting.pop_front();
+    try {
+        return handler(seen);
+    } catch (...) {
+        ADD_FAILURE() << "the handler of " << what << " threw";
+        return cancel;
+    }
+}
+
+}  // namespace
+
 int Operator::AnswerMessageBox(MessageBoxSeen& box) {
     box.ownerTemplateId = TemplateIdOf(box.owner);
     Note("message box: " + box.text);
@@ -685,33 +696,11 @@ int Operator::AnswerMessageBox(MessageBoxSeen& box) {
 
 ColorChoice Operator::AnswerColorDialog(ColorDialogSeen& dialog) {
     Note("colour dialog");
-    if (m_colors.empty()) {
-        ADD_FAILURE() << "the colour dialog came up with no handler waiting";
-        return ColorChoice::Cancel();
-    }
-    ColorHandler handler = std::move(m_colors.front());
-    m_colors.pop_front();
-    try {
-        return handler(dialog);
-    } catch (...) {
-        ADD_FAILURE() << "the colour dialog handler threw";
-        return ColorChoice::Cancel();
-    }
+    return FirstWaitingAnswers(m_colors, dialog, "the colour dialog", ColorChoice::Cancel());
 }
 
 FileChoice Operator::AnswerFileDialog(FileDialogSeen& dialog) {
     Note(dialog.kind == FileDialogSeen::Open ? "open file dialog" : "save file dialog");
-    if (m_files.empty()) {
-        ADD_FAILURE() << "a file dialog (\"" << dialog.title
-                      << "\") came up with no handler waiting";
-        return FileChoice::Cancel();
-    }
-    FileHandler handler = std::move(m_files.front());
-    m_files.pop_front();
-    try {
-        return handler(dialog);
-    } catch (...) {
-        ADD_FAILURE() << "the file dialog handler threw";
-        return FileChoice::Cancel();
-    }
+    return FirstWaitingAnswers(m_files, dialog, "a file dialog (\"" + dialog.title + "\")",
+                               FileChoice::Cancel());
 }

@@ -92,6 +92,8 @@ public:
 protected:
     // The control a person would mean by this ID.
     virtual HWND Control(int id) const;
+    // The control; when there is none, fails the test naming the query.
+    HWND Existing(int id, const char* query) const;
     // The control if a person can act on it; otherwise fails the test.
     HWND Actionable(int id, const char* action) const;
 

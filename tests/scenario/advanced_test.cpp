@@ -14,12 +14,20 @@
 #include "driver/operator.h"
 #include "driver/station.h"
 #include "resource.h"
+#include "scenario/sheet_support.h"
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
 #else
 #include <windows.h>
 #endif
+
+using sheettest::Caption;
+using sheettest::ExpectCaptions;
+using sheettest::ExpectKeys;
+using sheettest::InEnglishAndChinese;
+using sheettest::Section;
+using sheettest::Value;
 
 namespace {
 
@@ -57,29 +65,6 @@ int Visit(Station& station, Operator& op, const std::function<void(ModePage&)>& 
 void VisitOnce(Station& station, Operator::DialogHandler handler) {
     Operator op;
     Visit(station, op, [&](ModePage& page) { page.OpenAdvanced(std::move(handler)); });
-}
-
-// The text of a section of an INI file, from its header line to the next
-// section; empty when there is no such section.
-std::string Section(const std::string& file, const std::string& name) {
-    const std::string header = "[" + name + "]\r\n";
-    const size_t begin = file.find(header);
-    if (begin == std::string::npos) {
-        return std::string();
-    }
-    const size_t next = file.find("\r\n[", begin + header.size() - 2);
-    return file.substr(begin, next == std::string::npos ? std::string::npos : next + 2 - begin);
-}
-
-// The value of a key in a section, "(missing)" when it is not there.
-std::string Value(const std::string& file, const std::string& section, const std::string& key) {
-    const std::string text = "\r\n" + Section(file, section);
-    const size_t at = text.find("\r\n" + key + "=");
-    if (at == std::string::npos) {
-        return "(missing)";
-    }
-    const size_t begin = at + 2 + key.size() + 1;
-    return text.substr(begin, text.find("\r\n", begin) - begin);
 }
 
 // text with the value of key replaced (the key's line must be there).
@@ -158,7 +143,7 @@ const char kDefaultAdvanced[] =
 // list's items, the defaults of a job without keys, the VID/PID edit hidden
 // and the two dependent controls disabled. Cancel writes nothing.
 TEST(AdvancedDialog, OpensWithCaptionsItemsAndDefaults) {
-    const std::pair<int, const char*> captions[] = {
+    const Caption captions[] = {
         {IDC_EXTRA_GROUP, "IDS_SETUP_UI_EXTRA_SET"},
         {IDC_HUB_PORT_STYLE_LABEL, "IDS_SETUP_UI_HUB_PORT_STYLE"},
         {IDC_FACTORY_DRIVER, "IDS_SETUP_UI_FACTORY_DRIVER"},
@@ -177,8 +162,7 @@ TEST(AdvancedDialog, OpensWithCaptionsItemsAndDefaults) {
         {IDC_ADVANCED_OK, "IDS_SETUP_UI_OK"},
         {IDC_ADVANCED_CANCEL, "IDS_SETUP_UI_CANCEL"},
     };
-    for (int language : {SETUP_LANGUAGE_ENU, SETUP_LANGUAGE_CHS}) {
-        SCOPED_TRACE("language " + std::to_string(language));
+    InEnglishAndChinese([&](char language) {
         Station station;
         const std::string job = "[Setup]\r\nCTLType=1\r\n";
         station.WriteJob(job);
@@ -189,10 +173,7 @@ TEST(AdvancedDialog, OpensWithCaptionsItemsAndDefaults) {
             [&](ModePage& page) {
                 page.OpenAdvanced([&](DialogDriver& d) {
                     EXPECT_EQ(station.Text("IDS_SETUP_UI_ADVANCED", language), d.Caption());
-                    for (const auto& caption : captions) {
-                        EXPECT_EQ(station.Text(caption.second, language), d.Text(caption.first))
-                            << caption.second;
-                    }
+                    ExpectCaptions(d, captions, station, language);
                     EXPECT_EQ("Unerase Level Command", d.Text(IDC_UNERASE_LEVEL_COMMAND));
                     EXPECT_EQ("Disable Read Retry", d.Text(IDC_CLOSE_READ_RETRY));
                     EXPECT_EQ("Sandisk ID", d.Text(IDC_SANDISK_ID_LABEL));
@@ -230,10 +211,12 @@ TEST(AdvancedDialog, OpensWithCaptionsItemsAndDefaults) {
                         EXPECT_FALSE(d.IsChecked(id)) << id;
                     }
                     EXPECT_EQ("0", d.Text(IDC_MIN_CAP));
-                    EXPECT_FALSE(d.IsEnabled(IDC_MIN_CAP));
-                    EXPECT_FALSE(d.IsEnabled(IDC_FIXED_CAPABILITY));
-                    EXPECT_FALSE(d.IsVisible(IDC_HUB_VID_PID));
-                    EXPECT_FALSE(d.IsVisible(IDC_HUB_VID_PID_LABEL));
+                    for (int id : {IDC_MIN_CAP, IDC_FIXED_CAPABILITY}) {
+                        EXPECT_FALSE(d.IsEnabled(id)) << id;
+                    }
+                    for (int id : {IDC_HUB_VID_PID, IDC_HUB_VID_PID_LABEL}) {
+                        EXPECT_FALSE(d.IsVisible(id)) << id;
+                    }
 
                     // The two dependent controls follow their check boxes.
                     d.Check(IDC_FIXED_CAP_CHECK);
@@ -253,7 +236,7 @@ TEST(AdvancedDialog, OpensWithCaptionsItemsAndDefaults) {
             IDCANCEL, static_cast<char>(language));
         EXPECT_EQ(job + "[PASSWORD]\r\nREMEMBER_PWD=0\r\n", station.ReadJob())
             << "Cancel writes nothing";
-    }
+    });
 }
 
 namespace {
@@ -533,9 +516,9 @@ TEST(AdvancedDialog, CancelEscapeAndEnter) {
             EXPECT_FALSE(d.IsOpen());
         });
         const std::string saved = station.ReadJob();
-        EXPECT_EQ("4", Value(saved, "Advanced", "GPI"));
-        EXPECT_EQ("512", Value(saved, "Advanced", "MinCap"));
-        EXPECT_EQ("0", Value(saved, "Setup", "UIType"));
+        ExpectKeys(
+            saved,
+            {{"Advanced", "GPI", "4"}, {"Advanced", "MinCap", "512"}, {"Setup", "UIType", "0"}});
     });
 }
 
@@ -621,10 +604,9 @@ TEST(AdvancedDialog, HubVidPidListCheck) {
                 d.Type(IDC_HUB_VID_PID, list.first);
                 d.Click(IDC_ADVANCED_OK);
             });
-            const std::string job = station.ReadJob();
-            EXPECT_EQ("4", Value(job, "Advanced", "HubPort"));
-            EXPECT_EQ(list.first, Value(job, "Advanced", "VID_PID"));
-            EXPECT_EQ(list.second, Value(job, "Advanced", "VID_PID_RE"));
+            ExpectKeys(station.ReadJob(), {{"Advanced", "HubPort", "4"},
+                                           {"Advanced", "VID_PID", list.first},
+                                           {"Advanced", "VID_PID_RE", list.second}});
         }
 
         const std::string before = "[Advanced]\r\nHubPort=1\r\nVID_PID=old\r\nVID_PID_RE=old\r\n";
@@ -672,8 +654,8 @@ TEST(AdvancedDialog, OverlongStoredVidPid) {
             EXPECT_EQ(128u, d.Text(IDC_HUB_VID_PID).size()) << "typing stops at the limit";
             d.Click(IDC_ADVANCED_OK);
         });
-        EXPECT_EQ(longList.substr(0, 128), Value(station.ReadJob(), "Advanced", "VID_PID"));
-        EXPECT_EQ(longList.substr(0, 128), Value(station.ReadJob(), "Advanced", "VID_PID_RE"));
+        ExpectKeys(station.ReadJob(), {{"Advanced", "VID_PID", longList.substr(0, 128)},
+                                       {"Advanced", "VID_PID_RE", longList.substr(0, 128)}});
     });
 }
 
@@ -755,8 +737,8 @@ TEST(AdvancedDialog, HubProfileReset) {
             d.Click(IDC_ADVANCED_OK);
         });
         EXPECT_FALSE(Station::FileExists(profile));
-        EXPECT_EQ("3", Value(station.ReadJob(), "Advanced", "HubPort"));
-        EXPECT_EQ("1", Value(station.ReadJob(), "Advanced", "CheckDDR"));
+        ExpectKeys(station.ReadJob(),
+                   {{"Advanced", "HubPort", "3"}, {"Advanced", "CheckDDR", "1"}});
     });
 }
 

@@ -14,6 +14,7 @@
 #include "scenario/sheet_support.h"
 
 using namespace bintest;
+using sheettest::ExpectKeys;
 using sheettest::Value;
 
 // The captions of the language keys replace the template's, except Show U3
@@ -54,10 +55,9 @@ TEST(BinPage, CaptionsAndLabels) {
             s.Click(IDOK);
         });
         EXPECT_EQ(1, station.Show(op));
-        const std::string job = station.ReadJob();
-        EXPECT_EQ("42", Value(job, "BIN", "BinCap1"));
-        EXPECT_EQ(grade0, Value(job, "BIN", "Grade0Base")) << "not the page's to write";
-        EXPECT_EQ("(none)", Value(job, "BIN", "BinCap0"));
+        ExpectKeys(station.ReadJob(), {{"BIN", "BinCap1", "42"},
+                                       {"BIN", "Grade0Base", grade0, "not the page's to write"},
+                                       {"BIN", "BinCap0", "(none)"}});
     }
 }
 
@@ -128,9 +128,8 @@ TEST(BinPage, ShowU3BinOnAndOffThenStanBinFreesTheThresholds) {
     });
     EXPECT_EQ(1, station.Show(op));
     const std::string job = station.ReadJob();
-    EXPECT_EQ("700", Value(job, "BIN", "BinCap7"));
-    EXPECT_EQ("0", Value(job, "U3BIN", "ShowU3Bin"));
-    EXPECT_EQ("0", Value(job, "U3BIN", "ShowU2Bin"));
+    ExpectKeys(
+        job, {{"BIN", "BinCap7", "700"}, {"U3BIN", "ShowU3Bin", "0"}, {"U3BIN", "ShowU2Bin", "0"}});
 }
 
 // Show U3 Bin and Show SSD Bin act on their own: unchecking Show SSD Bin
@@ -154,11 +153,10 @@ TEST(BinPage, ShowSsdBinOffTurnsTheSharedOptionsOffWhateverShowU3BinSays) {
         s.Click(IDOK);
     });
     EXPECT_EQ(1, station.Show(op));
-    const std::string job = station.ReadJob();
-    EXPECT_EQ("0", Value(job, "BIN", "ShowBin")) << "Show U3 Bin is still checked";
-    EXPECT_EQ("1", Value(job, "U3BIN", "ShowU3Bin"));
-    EXPECT_EQ("0", Value(job, "U3BIN", "ShowSSDBin"));
-    EXPECT_EQ("32", Value(job, "U3BIN", "SSDBinCap1")) << "one section for all";
+    ExpectKeys(station.ReadJob(), {{"BIN", "ShowBin", "0", "Show U3 Bin is still checked"},
+                                   {"U3BIN", "ShowU3Bin", "1"},
+                                   {"U3BIN", "ShowSSDBin", "0"},
+                                   {"U3BIN", "SSDBinCap1", "32", "one section for all"}});
 }
 
 // Color Verfy shows and hides the 16 standard swatches; the U3 Color Verfy
@@ -189,10 +187,9 @@ TEST(BinPage, ColourBoxesShowAndHideTheirSwatches) {
         s.Click(IDOK);
     });
     EXPECT_EQ(1, station.Show(op));
-    const std::string job = station.ReadJob();
-    EXPECT_EQ("1", Value(job, "BIN", "ColorBin"));
-    EXPECT_EQ("0", Value(job, "U3Bin", "U3ColorBin"));
-    EXPECT_EQ("0", Value(job, "U3Bin", "SetU3BinBgColor"));
+    ExpectKeys(station.ReadJob(), {{"BIN", "ColorBin", "1"},
+                                   {"U3Bin", "U3ColorBin", "0"},
+                                   {"U3Bin", "SetU3BinBgColor", "0"}});
 }
 
 // Each swatch takes the size of the template's 18 by 12 bitmap and is its

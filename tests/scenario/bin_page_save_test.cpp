@@ -16,6 +16,7 @@
 #include "scenario/sheet_support.h"
 
 using namespace bintest;
+using sheettest::ExpectKeys;
 using sheettest::QueueVisit;
 using sheettest::Section;
 using sheettest::Value;
@@ -286,6 +287,5 @@ TEST(BinPage, ColourPickedThenCancelledLeavesTheFile) {
         s.Click(IDOK);
     });
     EXPECT_EQ(1, station.Show(again));
-    EXPECT_EQ("255", Value(station.ReadJob(), "BIN", "BINCO5"));
-    EXPECT_EQ("0", Value(station.ReadJob(), "U3Bin", "U3BinCap1"));
+    ExpectKeys(station.ReadJob(), {{"BIN", "BINCO5", "255"}, {"U3Bin", "U3BinCap1", "0"}});
 }

@@ -18,25 +18,15 @@ constexpr int kU3Bins = 8;
 constexpr int kBinTab = 1;
 constexpr unsigned kDefaultColor = 32768;  // RGB(0, 128, 0)
 
+// The controls of one kind, a row each: row r (from 1) has the ID first + r - 1.
+struct RowIds {
+    int first;
+    constexpr int operator()(int row) const { return first + row - 1; }
+};
+
 // Controls of standard bin n (1 to 16) and U3 bin k (1 to 8).
-inline int Threshold(int n) {
-    return IDC_BIN_THRESHOLD1 + n - 1;
-}
-inline int Unit(int n) {
-    return IDC_BIN_UNIT1 + n - 1;
-}
-inline int Swatch(int n) {
-    return IDC_BIN_SWATCH1 + n - 1;
-}
-inline int Label(int n) {
-    return IDC_BIN_LABEL1 + n - 1;
-}
-inline int U3Threshold(int k) {
-    return IDC_U3_BIN_THRESHOLD1 + k - 1;
-}
-inline int U3Swatch(int k) {
-    return IDC_U3_BIN_SWATCH1 + k - 1;
-}
+constexpr RowIds Threshold{IDC_BIN_THRESHOLD1}, Unit{IDC_BIN_UNIT1}, Swatch{IDC_BIN_SWATCH1},
+    Label{IDC_BIN_LABEL1}, U3Threshold{IDC_U3_BIN_THRESHOLD1}, U3Swatch{IDC_U3_BIN_SWATCH1};
 
 // An accepted visit that opens the bin tab and hands it to `act`.
 inline void QueueBinVisit(Operator& op, Operator::SheetHandler act) {

@@ -18,6 +18,7 @@
 #include "setup/host.h"
 
 using namespace fctest;
+using sheettest::ExpectKeys;
 using sheettest::QueueVisit;
 using sheettest::Section;
 using sheettest::Value;
@@ -150,9 +151,8 @@ TEST(FlashCheckPage, StoredModeDecidesWhatOpens) {
             s.Click(IDOK);
         });
         EXPECT_EQ(1, station.Show(op, c.hostIndex));
-        const std::string job = station.ReadJob();
-        EXPECT_EQ(c.flashIndex, Value(job, "CheckFlash", "FlashIndex"));
-        EXPECT_EQ(c.mode, Value(job, "CheckFlash", "CheckFlashMode"));
+        ExpectKeys(station.ReadJob(), {{"CheckFlash", "FlashIndex", c.flashIndex},
+                                       {"CheckFlash", "CheckFlashMode", c.mode}});
     }
     // The unknown index is kept as stored.
     Station station;
@@ -277,9 +277,8 @@ TEST(FlashCheckPage, ChipEnableChoiceAndLoopDirectionLabels) {
         s.Click(IDOK);
     });
     EXPECT_EQ(1, station.Show(op));
-    const std::string job = station.ReadJob();
-    EXPECT_EQ("2", Value(job, "CheckFlash", "OpenShortCE"));
-    EXPECT_EQ("1", Value(job, "CheckFlash", "LoopSel"));
+    ExpectKeys(station.ReadJob(),
+               {{"CheckFlash", "OpenShortCE", "2"}, {"CheckFlash", "LoopSel", "1"}});
 }
 
 // The chosen item's own record gives the flash name; the first record in

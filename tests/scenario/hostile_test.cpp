@@ -106,8 +106,18 @@ void Unopenable(const std::string& path) {
 void ReleaseUnopenable() {}
 #endif
 
-std::string CannotBeRead(const std::string& path) {
-    return "The job file " + path + " cannot be read. Nothing was imported.";
+// The import of the station's file name, and what the operator is told
+// when that file cannot be read.
+std::function<std::string(Station&, Operator&, SheetDriver&)> ImportOf(const char* name) {
+    return [name](Station& st, Operator& op, SheetDriver& s) {
+        return Import(st, op, s, st.Path(name));
+    };
+}
+
+std::function<std::string(const Station&)> CannotBeRead(const char* name) {
+    return [name](const Station& st) {
+        return "The job file " + st.Path(name) + " cannot be read. Nothing was imported.";
+    };
 }
 
 // The title and first tab as the operator reads them.
@@ -131,10 +141,7 @@ TEST(HostileCases, WhatTheOperatorIsToldAndWhatStays) {
              Unopenable(st.Path("Held.ini"));
              return Paths{};
          },
-         [](Station& st, Operator& op, SheetDriver& s) {
-             return Import(st, op, s, st.Path("Held.ini"));
-         },
-         [](const Station& st) { return CannotBeRead(st.Path("Held.ini")); }},
+         ImportOf("Held.ini"), CannotBeRead("Held.ini")},
         {"import of a file too large to read whole", 0, SETUP_LANGUAGE_ENU,
          [](Station& st) {
              Station::WriteFile(st.Path("Huge.ini"), kImported);
@@ -144,10 +151,7 @@ TEST(HostileCases, WhatTheOperatorIsToldAndWhatStays) {
              EXPECT_FALSE(error) << error.message();
              return Paths{};
          },
-         [](Station& st, Operator& op, SheetDriver& s) {
-             return Import(st, op, s, st.Path("Huge.ini"));
-         },
-         [](const Station& st) { return CannotBeRead(st.Path("Huge.ini")); }},
+         ImportOf("Huge.ini"), CannotBeRead("Huge.ini")},
         {"import whose advanced keys the job file cannot take", 0, SETUP_LANGUAGE_ENU,
          [](Station& st) {
              Station::WriteFile(st.Path("Other.ini"), kImported);

@@ -14,6 +14,9 @@
 #include "resource.h"
 #include "scenario/sheet_support.h"
 
+using sheettest::Caption;
+using sheettest::ExpectCaptions;
+using sheettest::InEnglishAndChinese;
 using sheettest::QueueVisit;
 using sheettest::Section;
 using sheettest::Value;
@@ -308,7 +311,7 @@ TEST(ModePage, TestModeRadiosEnableTestCaseAndEcc) {
 // Every caption that has a language key shows its text in the visit's
 // language; "Driving" and "ECC" keep the template's.
 TEST(ModePage, CaptionsComeFromTheLanguageFile) {
-    const std::pair<int, const char*> captions[] = {
+    const Caption captions[] = {
         {IDC_FLASH_LIST_GROUP, "IDS_SETUP_UI_FLASH_SET"},
         {IDC_CONTROLLER_LABEL, "IDS_SETUP_UI_CTL_TYPE"},
         {IDC_FLASH_TYPE_LABEL, "IDS_SETUP_UI_FLASH_TYPE"},
@@ -324,22 +327,18 @@ TEST(ModePage, CaptionsComeFromTheLanguageFile) {
         {IDC_ADVANCED, "IDS_SETUP_UI_ADVANCED"},
         {IDC_RESTORE_DEFAULTS, "IDS_SETUP_UI_DEFAULT_BUTTON"},
     };
-    for (char language : {SETUP_LANGUAGE_ENU, SETUP_LANGUAGE_CHS}) {
-        SCOPED_TRACE("language " + std::to_string(language));
+    InEnglishAndChinese([&](char language) {
         Station station;
         Operator op;
         QueueVisit(op, [&](SheetDriver& s) {
-            for (const auto& caption : captions) {
-                EXPECT_EQ(station.Text(caption.second, language), s.Text(caption.first))
-                    << caption.second;
-            }
+            ExpectCaptions(s, captions, station, language);
             EXPECT_EQ("Driving", s.Text(IDC_DRIVING_LEVEL_LABEL));
             EXPECT_EQ("ECC", s.Text(IDC_ECC_LABEL));
             EXPECT_EQ(station.Text("IDS_SETUP_UI_AUTO_CTL", language), s.Items(IDC_CONTROLLER)[0]);
             s.Click(IDCANCEL);
         });
         EXPECT_EQ(0, station.Show(op, 0, language));
-    }
+    });
 }
 
 // Restore defaults changes the controls only, keeping the flash type; OK

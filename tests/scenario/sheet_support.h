@@ -1,14 +1,20 @@
-// Helpers of the settings sheet scenarios: the password step of a visit, and
-// reading sections and keys of a job file as text.
+// Helpers of the settings sheet scenarios: the password step of a visit,
+// reading sections and keys of a job file as text and checking them, and the
+// captions that come from the language file.
 #ifndef SETUP_TESTS_SCENARIO_SHEET_SUPPORT_H
 #define SETUP_TESTS_SCENARIO_SHEET_SUPPORT_H
 
+#include <functional>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "driver/operator.h"
+#include "driver/station.h"
 #include "resource.h"
 
 namespace sheettest {
@@ -65,6 +71,43 @@ inline std::string Value(const std::string& ini, const std::string& section,
         }
     }
     return "(none)";
+}
+
+// A key of a job file with the value it should hold as written ("(none)":
+// not there), and what a failure should add.
+struct KeyValue {
+    const char* section;
+    const char* key;
+    std::string value;
+    const char* note = "";
+};
+
+// Checks each key of ini; a failure names the section and key.
+inline void ExpectKeys(const std::string& ini, std::initializer_list<KeyValue> expected) {
+    for (const KeyValue& k : expected) {
+        EXPECT_EQ(k.value, Value(ini, k.section, k.key))
+            << "[" << k.section << "] " << k.key << " " << k.note;
+    }
+}
+
+// check, once in English and once in Simplified Chinese.
+inline void InEnglishAndChinese(const std::function<void(char language)>& check) {
+    for (char language : {SETUP_LANGUAGE_ENU, SETUP_LANGUAGE_CHS}) {
+        SCOPED_TRACE("language " + std::to_string(language));
+        check(language);
+    }
+}
+
+// A control and the language key of its caption.
+using Caption = std::pair<int, const char*>;
+
+// Each control shows the text its key has in the station's language file.
+template <class Captions>
+void ExpectCaptions(const DialogDriver& d, const Captions& captions, const Station& station,
+                    int language) {
+    for (const Caption& caption : captions) {
+        EXPECT_EQ(station.Text(caption.second, language), d.Text(caption.first)) << caption.second;
+    }
 }
 
 }  // namespace sheettest

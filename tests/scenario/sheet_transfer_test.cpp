@@ -23,6 +23,7 @@
 #include "sheet/SetupSheet.h"
 
 using sheettest::CProbePage;
+using sheettest::ExpectKeys;
 using sheettest::Section;
 using sheettest::Value;
 using transfertest::IsReadOnly;
@@ -208,10 +209,9 @@ TEST_F(SheetTransfer, ImportReloadsEveryPageFromTheChosenFile) {
         EXPECT_EQ(refuse ? Strings{"load 1"} : Strings({"load 1", "load 2"}), m_log);
         EXPECT_EQ(Strings{source}, pages.bin.m_loadPaths);
         EXPECT_EQ(refuse ? Strings{} : Strings{source}, pages.check.m_loadPaths);
-        const std::string job = m_station.ReadJob();
-        EXPECT_EQ("3", Value(job, "Advanced", "HubPort"));
-        EXPECT_EQ("1", Value(job, "Setup", "UIType"));
-        EXPECT_EQ("3", Value(job, "Setup", "CTLType")) << "page keys wait for OK";
+        ExpectKeys(m_station.ReadJob(), {{"Advanced", "HubPort", "3"},
+                                         {"Setup", "UIType", "1"},
+                                         {"Setup", "CTLType", "3", "page keys wait for OK"}});
         EXPECT_EQ(5, JobSettings.Setup.CTLType);
         LoadJob(kJob);
     }

@@ -258,6 +258,25 @@ uint32_t Seed() {
     return text != nullptr ? static_cast<uint32_t>(std::strtoul(text, nullptr, 10)) : kDefaultSeed;
 }
 
+// One visit: the export (Save) or the import (Open) of path, which the
+// operator is told succeeded, then the sheet left with leave; returns what
+// Show returns.
+int TransferVisit(Station& station, FileDialogSeen::Kind kind, const std::string& path,
+                  int hostFlash, int leave) {
+    const bool save = kind == FileDialogSeen::Save;
+    Operator op;
+    sheettest::QueueVisit(op, [&](SheetDriver& s) {
+        std::string message;
+        transfertest::QueueTransfer(op, station, kind, path, &message);
+        s.Click(save ? IDC_EXPORT_SET : IDC_IMPORT_SET);
+        EXPECT_EQ(
+            station.Text(save ? "IDS_SETUP_UI_EXPORT_SUCCESS" : "IDS_SETUP_UI_IMPORT_SUCCESS"),
+            message);
+        s.Click(leave);
+    });
+    return station.Show(op, hostFlash);
+}
+
 }  // namespace
 
 TEST(JobTransferProperty, AnExportedJobImportsAsItWasExported) {
@@ -280,29 +299,9 @@ TEST(JobTransferProperty, AnExportedJobImportsAsItWasExported) {
 
         Station::WriteFile(fileA, jobA);
         station.WriteJob(jobA);
-        {
-            Operator op;
-            sheettest::QueueVisit(op, [&](SheetDriver& s) {
-                std::string message;
-                transfertest::QueueExport(op, station, exported, &message);
-                s.Click(IDC_EXPORT_SET);
-                EXPECT_EQ(station.Text("IDS_SETUP_UI_EXPORT_SUCCESS"), message);
-                s.Click(IDCANCEL);
-            });
-            ASSERT_EQ(0, station.Show(op, hostFlash));
-        }
+        ASSERT_EQ(0, TransferVisit(station, FileDialogSeen::Save, exported, hostFlash, IDCANCEL));
         station.WriteJob(jobB);
-        {
-            Operator op;
-            sheettest::QueueVisit(op, [&](SheetDriver& s) {
-                std::string message;
-                transfertest::QueueImport(op, station, exported, &message);
-                s.Click(IDC_IMPORT_SET);
-                EXPECT_EQ(station.Text("IDS_SETUP_UI_IMPORT_SUCCESS"), message);
-                s.Click(IDOK);
-            });
-            ASSERT_EQ(1, station.Show(op, hostFlash));
-        }
+        ASSERT_EQ(1, TransferVisit(station, FileDialogSeen::Open, exported, hostFlash, IDOK));
 
         const std::string file = Station::ReadFile(exported);
         const auto keys = KeysOf(file);

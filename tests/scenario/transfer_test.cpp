@@ -15,6 +15,7 @@
 #include "scenario/sheet_support.h"
 #include "scenario/transfer_support.h"
 
+using sheettest::ExpectKeys;
 using sheettest::QueueVisit;
 using sheettest::Section;
 using sheettest::Value;
@@ -137,26 +138,29 @@ const char kJobB[] =
     "[BIN]\r\nShowBin=0\r\nBinCap1=100\r\n"
     "[Advanced]\r\nHubPort=1\r\nCheckDDR=1\r\nGPI=1\r\nStartDelay=2\r\n";
 
-// The process's current directory, put back when the test ends.
-class CurrentDirectoryKept {
-public:
-    CurrentDirectoryKept() : m_dir(files::CurrentDirectory()) {}
-    ~CurrentDirectoryKept() { files::ChangeDirectory(m_dir); }
-    CurrentDirectoryKept(const CurrentDirectoryKept&) = delete;
-    CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
+// A station of the test's own; the process's current directory, which the
+// file dialogs change, is put back when the test ends.
+class StationTest : public ::testing::Test {
+protected:
+    StationTest() : m_dir(files::CurrentDirectory()) {}
+    ~StationTest() override { files::ChangeDirectory(m_dir); }
+
+    Station station;
 
 private:
     std::string m_dir;
 };
+using JobExport = StationTest;
+using JobTransfer = StationTest;
+using JobImport = StationTest;
+using JobFileBytes = StationTest;
 
 }  // namespace
 
 // The name typed gets ".ini" unless the path holds exactly ".ini" somewhere:
 // "job2.INI" gets it too, and a folder named "Jobs.ini" keeps the name bare.
 // Each export tells the operator it succeeded; the job file is not touched.
-TEST(JobExport, AppendsIniUnlessThePathHoldsIt) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobExport, AppendsIniUnlessThePathHoldsIt) {
     station.WriteJob(kJobA);
     const std::string jobsFolder = MakeFolder(station.Path("Jobs.ini"));
     const struct {
@@ -196,9 +200,7 @@ TEST(JobExport, AppendsIniUnlessThePathHoldsIt) {
 // keys that travel, the hub VID/PID list with hub port style 4 among them;
 // not the password, not the keys only the settings record loads, and not
 // the advanced keys that stay with the job.
-TEST(JobExport, CarriesThePageAndAdvancedKeysOnly) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobExport, CarriesThePageAndAdvancedKeysOnly) {
     station.WriteJob(kJobA);
     const std::string target = station.Path("Export.ini");
     Operator op;
@@ -217,10 +219,10 @@ TEST(JobExport, CarriesThePageAndAdvancedKeysOnly) {
     EXPECT_EQ(kExportedCheckFlash, Section(exported, "CheckFlash"));
     EXPECT_EQ(kExportedCheckID, Section(exported, "CheckID"));
     EXPECT_EQ(kExportedAdvanced, Section(exported, "Advanced"));
-    EXPECT_EQ("1", Value(exported, "BIN", "ShowBin"));
-    EXPECT_EQ("7600", Value(exported, "BIN", "BinCap1"));
-    EXPECT_EQ("255", Value(exported, "BIN", "BINCO1"));
-    EXPECT_EQ("65280", Value(exported, "U3BIN", "U3BinBgColor"));
+    ExpectKeys(exported, {{"BIN", "ShowBin", "1"},
+                          {"BIN", "BinCap1", "7600"},
+                          {"BIN", "BINCO1", "255"},
+                          {"U3BIN", "U3BinBgColor", "65280"}});
 
     EXPECT_EQ("", Section(exported, "PASSWORD"));
     const struct {
@@ -238,9 +240,7 @@ TEST(JobExport, CarriesThePageAndAdvancedKeysOnly) {
 
 // Over an existing file (the dialog asks first) only the exported keys are
 // replaced: other sections, other keys and the file's own password stay.
-TEST(JobExport, OverAnExistingFileKeepsItsOtherKeys) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobExport, OverAnExistingFileKeepsItsOtherKeys) {
     station.WriteJob(kJobA);
     const std::string target = station.Path("Existing.ini");
     Station::WriteFile(target,
@@ -275,9 +275,7 @@ TEST(JobExport, OverAnExistingFileKeepsItsOtherKeys) {
 // A page that refuses stops the export with the page's message and then the
 // export's own, and the file is as it was: a read-only file, which the mode
 // page cannot write into, keeps its bytes and its attribute.
-TEST(JobExport, RefusedLeavesTheTargetUntouched) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobExport, RefusedLeavesTheTargetUntouched) {
     station.WriteJob(kJobA);
     const std::string target = station.Path("Locked.ini");
     const std::string before = "[Setup]\r\nCTLType=0\r\n[Other]\r\nKey=1\r\n";
@@ -310,9 +308,7 @@ TEST(JobExport, RefusedLeavesTheTargetUntouched) {
 // The flash check page refuses a name check without a flash name: its
 // message, then the export's, and neither a new file nor an existing one
 // gets any key (the mode and bin pages had saved before it).
-TEST(JobExport, FlashCheckRefusalWritesNothing) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobExport, FlashCheckRefusalWritesNothing) {
     station.WriteJob("[CheckFlash]\r\nCheckFlashMode=0\r\nFlashIndex=9\r\n");
     const std::string fresh = station.Path("New.ini");
     const std::string existing = station.Path("Existing.ini");
@@ -346,9 +342,7 @@ TEST(JobExport, FlashCheckRefusalWritesNothing) {
 // Where the process's current directory is: a successful export makes it
 // the host directory; every other end of an export or an import puts back
 // what it was before the dialog (where the open dialog also starts).
-TEST(JobTransfer, CurrentDirectoryAfterEachOutcome) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobTransfer, CurrentDirectoryAfterEachOutcome) {
     station.WriteJob(kJobA);
     const std::string work = MakeFolder(station.Path("Work"));
     const std::string out = MakeFolder(station.Path("Out"));
@@ -410,9 +404,7 @@ TEST(JobTransfer, CurrentDirectoryAfterEachOutcome) {
 // advanced keys (written at the import) reach the job file; its page
 // sections are as they were. The imported file was read-only and is not any
 // more; its contents are unchanged.
-TEST(JobImport, ThenCancelKeepsOnlyTheAdvancedKeys) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobImport, ThenCancelKeepsOnlyTheAdvancedKeys) {
     station.WriteJob(kJobB);
     const std::string source = station.Path("A.ini");
     Station::WriteFile(source, kJobA);
@@ -448,16 +440,13 @@ TEST(JobImport, ThenCancelKeepsOnlyTheAdvancedKeys) {
                             "GPI=1\r\nStartDelay=2\r\n"
                             "VID_PID=1234ABCD,0F0F0001\r\n"))
         << job;
-    EXPECT_EQ("3", Value(job, "Advanced", "AutoMPTimer"));
-    EXPECT_EQ("7000", Value(job, "Advanced", "MinCap"));
+    ExpectKeys(job, {{"Advanced", "AutoMPTimer", "3"}, {"Advanced", "MinCap", "7000"}});
 }
 
 // Import, then OK: the job file gets the imported settings as the pages
 // save them, and none of the imported keys that no page writes; the advanced
 // settings dialog opened afterwards shows the imported hub VID/PID list.
-TEST(JobImport, ThenOkSavesWhatWasImported) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobImport, ThenOkSavesWhatWasImported) {
     station.WriteJob(kJobB);
     const std::string source = station.Path("A.ini");
     Station::WriteFile(source, kJobA);
@@ -492,21 +481,19 @@ TEST(JobImport, ThenOkSavesWhatWasImported) {
         "PR_Page=4\r\nPR_Block=8\r\nFlashIndex=0\r\nCheckLEDShort=0\r\nCheckUID=1\r\nWarmUp=1\r\n",
         Section(job, "CheckFlash"));
     EXPECT_EQ(kExportedCheckID, Section(job, "CheckID"));
-    EXPECT_EQ("7600", Value(job, "BIN", "BinCap1"));
-    EXPECT_EQ("1", Value(job, "BIN", "ShowBin"));
-    EXPECT_EQ("65280", Value(job, "U3BIN", "U3BinBgColor"));
-    EXPECT_EQ("1234ABCD0F0F0001", Value(job, "Advanced", "VID_PID_RE"));
-    EXPECT_EQ("(none)", Value(job, "BIN", "Grade0Base"));
-    EXPECT_EQ("(none)", Value(job, "Sorting", "ReadAfterWroteAll"));
-    EXPECT_EQ("(none)", Value(job, "CheckFlash", "FID"));
-    EXPECT_EQ("(none)", Value(job, "U3BIN", "SSDColorBin"));
+    ExpectKeys(job, {{"BIN", "BinCap1", "7600"},
+                     {"BIN", "ShowBin", "1"},
+                     {"U3BIN", "U3BinBgColor", "65280"},
+                     {"Advanced", "VID_PID_RE", "1234ABCD0F0F0001"},
+                     {"BIN", "Grade0Base", "(none)"},
+                     {"Sorting", "ReadAfterWroteAll", "(none)"},
+                     {"CheckFlash", "FID", "(none)"},
+                     {"U3BIN", "SSDColorBin", "(none)"}});
 }
 
 // A file that cannot be read imports nothing: the operator is told which
 // file, the pages keep what they showed, and the job file is not touched.
-TEST(JobImport, UnreadableFileImportsNothing) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobImport, UnreadableFileImportsNothing) {
     station.WriteJob(kJobB);
     const std::string missing = station.Path("Missing.ini");
     std::string before;
@@ -533,9 +520,7 @@ TEST(JobImport, UnreadableFileImportsNothing) {
 // kind: the password dialog, the advanced dialog's OK, an export into a new
 // file, then the sheet's OK. The texts are what these saves have always
 // written, in the order they have always written them.
-TEST(JobFileBytes, EverySaveOfAVisit) {
-    Station station;
-    CurrentDirectoryKept kept;
+TEST_F(JobFileBytes, EverySaveOfAVisit) {
     station.WriteJob(kJobA);
     const std::string target = station.Path("Export.ini");
     Operator op;

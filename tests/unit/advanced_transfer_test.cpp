@@ -45,6 +45,15 @@ protected:
     }
     void TearDown() override { g_strJobFile = m_savedJobFile; }
 
+    // Exports the advanced keys of a job file holding job into a file that
+    // held before; returns that file as the export leaves it.
+    std::string Exported(const std::string& job, const std::string& before = "") {
+        m_dir.Write("Job.ini", job);
+        const std::string target = m_dir.Write("Export.ini", before);
+        EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, target));
+        return ReadBytes(target);
+    }
+
     TempDir m_dir;
     std::string m_savedJobFile;
 };
@@ -102,10 +111,8 @@ TEST_F(AdvancedTransfer, ExportCarriesKnownValues) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
-        m_dir.Write("Job.ini", std::string("[") + c.section + "]\r\n" + c.stored + "\r\n");
-        const std::string exported = m_dir.Write("Export.ini", "");
-        EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, exported));
-        const std::string text = ReadBytes(exported);
+        const std::string text =
+            Exported(std::string("[") + c.section + "]\r\n" + c.stored + "\r\n");
         const std::string line = std::string("\r\n") + c.key + "=" + c.arrives + "\r\n";
         EXPECT_NE(std::string::npos, text.find(line)) << text;
     }
@@ -114,12 +121,9 @@ TEST_F(AdvancedTransfer, ExportCarriesKnownValues) {
     const std::string job =
         "[Advanced]\r\nFixedCapability=0\r\nGPI=2\r\nMultiPlane=1\r\nForRamos=1\r\n"
         "FactoryDriver=1\r\nStartDelay=3\r\nID00Err=2\r\n";
-    m_dir.Write("Job.ini", job);
-    const std::string exported = m_dir.Write("Export.ini", "");
-    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, exported));
     std::string expected = kFromNothing;
     expected.replace(expected.find("FixedCapability=1"), 17, "FixedCapability=0");
-    EXPECT_EQ(expected, ReadBytes(exported));
+    EXPECT_EQ(expected, Exported(job));
     EXPECT_EQ(job, ReadBytes(g_strJobFile));
 }
 
@@ -130,32 +134,25 @@ TEST_F(AdvancedTransfer, HubVidPidListTravelsWithStyleFour) {
     const std::string job =
         "[Advanced]\r\nHubPort=4\r\nVID_PID=1234ABCD 0F0F0001,\r\n"
         "VID_PID_RE=1234ABCD0F0F0001\r\n";
-    m_dir.Write("Job.ini", job);
-    const std::string exported = m_dir.Write("Export.ini", "[Advanced]\r\nVID_PID=OLD\r\n");
-    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, exported));
-    const std::string text = ReadBytes(exported);
+    const std::string text = Exported(job, "[Advanced]\r\nVID_PID=OLD\r\n");
     EXPECT_EQ(0u, text.find("[Advanced]\r\nVID_PID=1234ABCD 0F0F0001,\r\nHubPort=4\r\n"
                             "VID_PID_RE=1234ABCD0F0F0001\r\nCheckDDR=0\r\n"))
         << text;
 
     // Style 4 without a list: the list arrives empty, as the dialog shows it.
-    m_dir.Write("Job.ini", "[Advanced]\r\nHubPort=4\r\n");
-    const std::string empty = m_dir.Write("Empty.ini", "[Advanced]\r\nVID_PID=OLD\r\n");
-    EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, empty));
-    EXPECT_EQ(0u, ReadBytes(empty).find("[Advanced]\r\nVID_PID=\r\nHubPort=4\r\nVID_PID_RE=\r\n"))
-        << ReadBytes(empty);
+    const std::string empty =
+        Exported("[Advanced]\r\nHubPort=4\r\n", "[Advanced]\r\nVID_PID=OLD\r\n");
+    EXPECT_EQ(0u, empty.find("[Advanced]\r\nVID_PID=\r\nHubPort=4\r\nVID_PID_RE=\r\n")) << empty;
 
     for (const char* style : {"3", "2", "0"}) {
         SCOPED_TRACE(style);
-        m_dir.Write("Job.ini", std::string("[Advanced]\r\nHubPort=") + style +
-                                   "\r\nVID_PID=1234ABCD\r\nVID_PID_RE=1234ABCD\r\n");
-        const std::string other =
-            m_dir.Write("Other.ini", "[Advanced]\r\nVID_PID=OLD\r\nVID_PID_RE=OLD\r\n");
-        EXPECT_TRUE(CopyAdvancedSettings(TransferDirection::Export, g_strJobFile, other));
-        EXPECT_EQ(0u, ReadBytes(other).find(std::string("[Advanced]\r\nVID_PID=OLD\r\n"
-                                                        "VID_PID_RE=OLD\r\nHubPort=") +
-                                            style + "\r\n"))
-            << ReadBytes(other);
+        const std::string other = Exported(std::string("[Advanced]\r\nHubPort=") + style +
+                                               "\r\nVID_PID=1234ABCD\r\nVID_PID_RE=1234ABCD\r\n",
+                                           "[Advanced]\r\nVID_PID=OLD\r\nVID_PID_RE=OLD\r\n");
+        EXPECT_EQ(
+            0u, other.find(std::string("[Advanced]\r\nVID_PID=OLD\r\nVID_PID_RE=OLD\r\nHubPort=") +
+                           style + "\r\n"))
+            << other;
     }
 }
 

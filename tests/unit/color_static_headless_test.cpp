@@ -31,9 +31,7 @@ DrawnText OnlyText(HWND label) {
 }  // namespace
 
 TEST(ColorStaticPainting, BlinkingTextHidesOnAColouredBackgroundAndTurnsBlackOnTheDefaultOne) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         const COLORREF green = RGB(0, 128, 0);
         dlg.Label(kText).SetBackColor(green).SetForeColor(RGB(255, 255, 255)).FlashText(TRUE);
         dlg.Label(kCentered).SetForeColor(RGB(200, 0, 0)).FlashText(TRUE);
@@ -50,15 +48,11 @@ TEST(ColorStaticPainting, BlinkingTextHidesOnAColouredBackgroundAndTurnsBlackOnT
         dlg.Label(kText).FlashText(FALSE);
         dlg.Label(kText).SetForeColor(RGB(255, 255, 255));
         EXPECT_EQ(RGB(255, 255, 255), OnlyText(d.Item(kText)).color) << "blinking stopped";
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStaticPainting, CyclingTextShowsEachColourOnlyInItsShownPhase) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         CProbeStatic::RestartCycle();
         dlg.Label(kText).CycleColors(TRUE);
         std::vector<COLORREF> drawn;
@@ -71,15 +65,11 @@ TEST(ColorStaticPainting, CyclingTextShowsEachColourOnlyInItsShownPhase) {
         EXPECT_EQ((std::vector<COLORREF>{RGB(255, 0, 0), 0, RGB(0, 0, 255), 0, RGB(0, 255, 0)}),
                   drawn);
         dlg.Label(kText).CycleColors(FALSE);
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStaticPainting, SwatchDrawsNoTextOverItsColour) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         // On Windows a bitmap static's text is its image's ordinal.
         fw::api::SetWindowText(d.Item(kSwatch), "\xFF\x11\x04");
         dlg.Label(kSwatch).SetBackColor(RGB(0, 0, 255));
@@ -91,9 +81,7 @@ TEST(ColorStaticPainting, SwatchDrawsNoTextOverItsColour) {
         for (const DrawnText& drawn : DrawnTexts(d.Item(kText))) {
             EXPECT_EQ("", drawn.text) << "an icon static's text names its image too";
         }
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStaticPainting, TextLayoutFollowsTheStyle) {
@@ -115,9 +103,7 @@ TEST(ColorStaticPainting, TextLayoutFollowsTheStyle) {
         {SS_LEFT | SS_CENTERIMAGE, "Tab\there", DT_CENTER | DT_VCENTER | DT_SINGLELINE},
         {SS_CENTER | SS_CENTERIMAGE, "Bare\nnewline", DT_CENTER | DT_VCENTER | DT_SINGLELINE},
     };
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         CProbeStatic& label = dlg.Label(kText);
         for (const Case& c : cases) {
             label.ModifyStyle(SS_TYPEMASK | SS_CENTERIMAGE, c.style);
@@ -128,15 +114,11 @@ TEST(ColorStaticPainting, TextLayoutFollowsTheStyle) {
             EXPECT_EQ(0, drawn.rect.left);
             EXPECT_EQ(120, drawn.rect.right) << "drawn into the client rectangle";
         }
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStaticPainting, ShadowLiesOnePixelOffAndRotatedTextStartsAtTheCentre) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         CProbeStatic& label = dlg.Label(kText);
         label.SetForeColor(RGB(0, 0, 128)).SetShadow(TRUE, TRUE);
         std::vector<DrawnText> texts = DrawnTexts(d.Item(kText));
@@ -165,15 +147,11 @@ TEST(ColorStaticPainting, ShadowLiesOnePixelOffAndRotatedTextStartsAtTheCentre) 
 
         label.SetRotation(0, FALSE).SetShadow(FALSE, FALSE);
         EXPECT_FALSE(OnlyText(d.Item(kText)).textOut);
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStaticPainting, TransparentLabelDrawsItsTextWithoutABackground) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         CProbeStatic& label = dlg.Label(kText);
         label.SetBackColor(RGB(0, 0, 255)).SetTransparent(TRUE);
         EXPECT_EQ("Ready", OnlyText(d.Item(kText)).text);
@@ -181,15 +159,11 @@ TEST(ColorStaticPainting, TransparentLabelDrawsItsTextWithoutABackground) {
         EXPECT_EQ(RGB(0, 0, 255), d.Pixel(kText, 5, 5)) << "no background is painted";
         label.SetTransparent(FALSE);
         EXPECT_EQ(RGB(255, 0, 0), d.Pixel(kText, 5, 5));
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStaticPainting, LinksAskTheShell) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         using fw::headless::ShellRequests;
         CProbeStatic& link = dlg.Label(kLink);
         link.SetLink(TRUE, FALSE);
@@ -220,9 +194,7 @@ TEST(ColorStaticPainting, LinksAskTheShell) {
         EXPECT_EQ(3u, ShellRequests().size()) << "notifying the parent replaces the link";
         d.Click(kSwatch);
         EXPECT_EQ(3u, ShellRequests().size()) << "a swatch is no link";
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStaticPainting, BrushesFontsAndSurfacesAreReleased) {
@@ -231,9 +203,7 @@ TEST(ColorStaticPainting, BrushesFontsAndSurfacesAreReleased) {
     const size_t objects = LiveGdiObjects();
     const size_t dcs = LiveDeviceContexts();
     {
-        CLabelDlg dlg;
-        Operator op;
-        op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+        WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
             CProbeStatic& swatch = dlg.Label(kSwatch);
             swatch.SetBackColor(RGB(1, 1, 1));
             const size_t withBrush = LiveGdiObjects();
@@ -254,9 +224,7 @@ TEST(ColorStaticPainting, BrushesFontsAndSurfacesAreReleased) {
                                   RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             EXPECT_EQ(painted, LiveGdiObjects()) << "painting releases what it made";
             EXPECT_EQ(dcs, LiveDeviceContexts());
-            d.Click(IDCANCEL);
         });
-        EXPECT_EQ(IDCANCEL, dlg.DoModal());
     }
     EXPECT_EQ(objects, LiveGdiObjects()) << "the labels released their brushes and fonts";
     EXPECT_EQ(dcs, LiveDeviceContexts());

@@ -4,10 +4,14 @@
 #ifndef SETUP_TESTS_UNIT_COLOR_STATIC_SUPPORT_H
 #define SETUP_TESTS_UNIT_COLOR_STATIC_SUPPORT_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "controls/ColorStatic.h"
+#include "driver/operator.h"
 #include "framework/framework.h"
 
 namespace cstest {
@@ -85,6 +89,18 @@ protected:
 private:
     CProbeStatic m_labels[kLabelCount];
 };
+
+// Opens the labels' dialog, lets visit look and act as a person would, then
+// cancels it; fails the test unless the dialog ends with Cancel.
+inline void WithLabels(const std::function<void(CLabelDlg&, DialogDriver&)>& visit) {
+    CLabelDlg dlg;
+    Operator op;
+    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+        visit(dlg, d);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+}
 
 }  // namespace cstest
 

@@ -50,9 +50,7 @@ std::vector<std::string> PixelsNotOf(const DialogDriver& d, int id, COLORREF col
 }  // namespace
 
 TEST(ColorStatic, SwatchIsItsColourToTheLastPixelAndANewColourReplacesTheBrush) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         RECT swatch = d.Rect(kSwatch);
         EXPECT_EQ(18, swatch.right - swatch.left) << "the bitmap gives the swatch its size";
         EXPECT_EQ(12, swatch.bottom - swatch.top);
@@ -73,9 +71,7 @@ TEST(ColorStatic, SwatchIsItsColourToTheLastPixelAndANewColourReplacesTheBrush) 
 
         label.SetBackColor(kRed, kBlue, TRUE);
         EXPECT_EQ(nullptr, label.BackBrush()) << "a gradient keeps no solid brush";
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStatic, GradientBandsOnAMemorySurface) {
@@ -154,9 +150,7 @@ TEST(ColorStatic, GradientBandsOnAMemorySurface) {
 }
 
 TEST(ColorStatic, GradientLabelsShowTheirBandsTo40And300Pixels) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         dlg.Label(kNarrow).SetBackColor(kRed, kBlue, TRUE);
         dlg.Label(kWide).SetBackColor(kRed, kBlue, TRUE);
         RECT narrow = d.Rect(kNarrow);
@@ -174,17 +168,13 @@ TEST(ColorStatic, GradientLabelsShowTheirBandsTo40And300Pixels) {
                 EXPECT_EQ(RGB(2, 0, 252), d.Pixel(kWide, 299, y)) << "the last band, row " << y;
             }
         }
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 // Timer checks fall half a period after a tick, so that a window system with
 // a real clock gives the same answers as the virtual one.
 TEST(ColorStatic, ColourCycleRunsRedGreenBlueRedAndStopsWithoutLeavingCycleMode) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         CProbeStatic& label = dlg.Label(kText);
         const COLORREF initial = label.TextColor();
         EXPECT_EQ(fw::GetSysColor(COLOR_WINDOWTEXT), initial);
@@ -213,15 +203,11 @@ TEST(ColorStatic, ColourCycleRunsRedGreenBlueRedAndStopsWithoutLeavingCycleMode)
         EXPECT_FALSE(label.FlashPhase());
         EXPECT_EQ(kRed, label.TextColor()) << "FlashText after the cycle only blinks";
         label.FlashText(FALSE);
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStatic, CyclingLabelsShareOneCycle) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         CProbeStatic::RestartCycle();
         dlg.Label(kText).CycleColors(TRUE);
         dlg.Label(kCentered).CycleColors(TRUE);
@@ -232,15 +218,11 @@ TEST(ColorStatic, CyclingLabelsShareOneCycle) {
             << "one step each, of one cycle: " << a << " and " << b;
         dlg.Label(kText).CycleColors(FALSE);
         dlg.Label(kCentered).CycleColors(FALSE);
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStatic, BlinkingBackgroundAlternatesWithTheFaceColour) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         const COLORREF face = fw::GetSysColor(COLOR_BTNFACE);
         CProbeStatic& label = dlg.Label(kSwatch);
         label.SetBackColor(RGB(0, 128, 0)).FlashBackground(TRUE);
@@ -260,15 +242,11 @@ TEST(ColorStatic, BlinkingBackgroundAlternatesWithTheFaceColour) {
             EXPECT_EQ(std::vector<std::string>{}, PixelsNotOf(d, kSwatch, RGB(0, 128, 0)))
                 << "switched off, the background keeps its own colour";
         }
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStatic, ClicksNotifyTheParentAndDoubleClicksAreSwallowed) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         // The bin page's path: a notifying swatch reports the click as any static.
         d.Click(kSwatch);
         EXPECT_EQ(std::vector<UINT>{kSwatch}, dlg.m_clicked);
@@ -296,15 +274,11 @@ TEST(ColorStatic, ClicksNotifyTheParentAndDoubleClicksAreSwallowed) {
         fw::api::SendMessage(d.Item(kPlain), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
         EXPECT_EQ(std::vector<UINT>{kPlain}, dlg.m_dblClicked)
             << "a plain notifying static reports a double click; the label swallows it";
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStatic, LinkCursorIsShownOverTheLabel) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         HCURSOR hand = fw::LoadStandardCursor(IDC_HAND);
         HCURSOR arrow = fw::LoadStandardCursor(IDC_ARROW);
         ASSERT_NE(nullptr, hand);
@@ -314,15 +288,11 @@ TEST(ColorStatic, LinkCursorIsShownOverTheLabel) {
                                              reinterpret_cast<WPARAM>(d.Item(kLink)),
                                              MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
         EXPECT_EQ(hand, fw::SetCursor(arrow)) << "the label made its cursor current";
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStatic, AttachReadsTheWindowFontAndTheSettersRebuildIt) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         CProbeStatic& label = dlg.Label(kText);
         FontSeen dialogFont = d.Font(kText);
         EXPECT_EQ(dialogFont.face, std::string(label.LogFont().lfFaceName));
@@ -357,29 +327,21 @@ TEST(ColorStatic, AttachReadsTheWindowFontAndTheSettersRebuildIt) {
         label.SetLogFont(whole);
         EXPECT_EQ(-20, label.FontInUse().lfHeight);
         EXPECT_STREQ("Courier New", label.FontInUse().lfFaceName);
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(ColorStatic, WindowWithoutAFontStartsFromTheSystemFont) {
-    CLabelDlg host;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& host, DialogDriver&) {
         CProbeStatic created;
         ASSERT_TRUE(created.Create("Made", WS_CHILD | WS_VISIBLE | SS_LEFT, RECT{200, 20, 260, 40},
                                    &host, 800));
         EXPECT_STREQ("System", created.LogFont().lfFaceName);
         created.DestroyWindow();
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, host.DoModal());
 }
 
 TEST(ColorStatic, StyleSettersSwitchTheirStylesBothWays) {
-    CLabelDlg dlg;
-    Operator op;
-    op.OnDialog(kLabelDialog, [&](DialogDriver& d) {
+    WithLabels([&](CLabelDlg& dlg, DialogDriver& d) {
         CProbeStatic& label = dlg.Label(kText);
         auto exStyle = [&] { return fw::api::GetWindowLongPtr(d.Item(kText), GWL_EXSTYLE); };
         const RECT outer = d.Rect(kText);
@@ -409,9 +371,7 @@ TEST(ColorStatic, StyleSettersSwitchTheirStylesBothWays) {
 
         label.SetLabelText("Changed");
         EXPECT_EQ("Changed", d.Text(kText));
-        d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 
     CProbeStatic detached;  // no window: text and styles wait, nothing fails
     detached.SetLabelText("x").SetSunken(TRUE).SetTransparent(TRUE).FlashText(TRUE);

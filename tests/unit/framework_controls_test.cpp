@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,13 +112,20 @@ ON_BN_CLICKED(kRadioA2, OnRadio)
 ON_BN_CLICKED(kReinit, OnReinit)
 END_MESSAGE_MAP()
 
-}  // namespace
-
-TEST(FrameworkControls, SortedComboInsertsInOrderAndFindsExactTextIgnoringCase) {
+// Opens the controls' dialog for visit, which acts as a person would and
+// closes it; fails the test unless the dialog ends with result.
+void WithControls(int result, const std::function<void(CControlsDlg&, DialogDriver&)>& visit) {
     TemplateBuilder t = ControlsTemplate();
     CControlsDlg dlg(t);
     Operator op;
-    op.OnDialog(kControlsDialog, [&](DialogDriver& d) {
+    op.OnDialog(kControlsDialog, [&](DialogDriver& d) { visit(dlg, d); });
+    EXPECT_EQ(result, dlg.DoModal());
+}
+
+}  // namespace
+
+TEST(FrameworkControls, SortedComboInsertsInOrderAndFindsExactTextIgnoringCase) {
+    WithControls(IDOK, [&](CControlsDlg& dlg, DialogDriver& d) {
         EXPECT_EQ((std::vector<std::string>{"MLC", "MLC2", "slc", "TLC", "UFS"}), d.Items(kSorted));
         EXPECT_EQ((std::vector<int>{0, 1, 0, 1, 4}), dlg.m_insertedAt);
         EXPECT_EQ(0, d.CurSel(kSorted));
@@ -139,17 +147,13 @@ TEST(FrameworkControls, SortedComboInsertsInOrderAndFindsExactTextIgnoringCase) 
         EXPECT_EQ("TLC", d.Text(kSorted));
         d.Click(IDOK);
     });
-    EXPECT_EQ(IDOK, dlg.DoModal());
 }
 
 // A long fill as the flash lists make it: room made first (at least what
 // was asked for), drawing held back, and every item still at its sorted
 // place; drawn again, the list shows its selection.
 TEST(FrameworkControls, LongFillWithRoomMadeAndDrawingHeldBack) {
-    TemplateBuilder t = ControlsTemplate();
-    CControlsDlg dlg(t);
-    Operator op;
-    op.OnDialog(kControlsDialog, [&](DialogDriver& d) {
+    WithControls(IDOK, [&](CControlsDlg& dlg, DialogDriver& d) {
         dlg.m_sorted.ResetContent();
         dlg.m_sorted.SetRedraw(FALSE);
         EXPECT_GE(dlg.m_sorted.InitStorage(300, 300 * 8), 300);
@@ -168,17 +172,13 @@ TEST(FrameworkControls, LongFillWithRoomMadeAndDrawingHeldBack) {
         EXPECT_TRUE(d.IsVisible(kSorted));
         d.Click(IDOK);
     });
-    EXPECT_EQ(IDOK, dlg.DoModal());
 }
 
 // Added in a sorted list's own order, AddSortedString puts every item where
 // AddString puts it, those out of order and equal ones included, and says so
 // by the index it returns.
 TEST(FrameworkControls, AddSortedStringLandsWhereAddStringDoes) {
-    TemplateBuilder t = ControlsTemplate();
-    CControlsDlg dlg(t);
-    Operator op;
-    op.OnDialog(kControlsDialog, [&](DialogDriver& d) {
+    WithControls(IDOK, [&](CControlsDlg& dlg, DialogDriver& d) {
         const std::vector<const char*> texts = {"alpha", "Beta",  "beta",  "Gamma", "delta",
                                                 "delta", "Delta", "AB",    "A-B",   "zeta",
                                                 "eta",   "theta", "Theta", "iota"};
@@ -204,14 +204,10 @@ TEST(FrameworkControls, AddSortedStringLandsWhereAddStringDoes) {
         EXPECT_EQ(byAdd, bySorted);
         d.Click(IDOK);
     });
-    EXPECT_EQ(IDOK, dlg.DoModal());
 }
 
 TEST(FrameworkControls, TemplateItemsAreAddedOnceInTheirOwnOrder) {
-    TemplateBuilder t = ControlsTemplate();
-    CControlsDlg dlg(t);
-    Operator op;
-    op.OnDialog(kControlsDialog, [&](DialogDriver& d) {
+    WithControls(IDCANCEL, [&](CControlsDlg&, DialogDriver& d) {
         const std::vector<std::string> preset = {"Gamma", "Alpha"};
         EXPECT_EQ(preset, d.Items(kPreset));
         d.Click(kReinit);  // the dialog initializes again, as a page reloading
@@ -219,14 +215,10 @@ TEST(FrameworkControls, TemplateItemsAreAddedOnceInTheirOwnOrder) {
         EXPECT_EQ(5u, d.Items(kSorted).size()) << "the code empties its own list first";
         d.PressEscape();
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST(FrameworkControls, AutomaticRadioButtonsUncheckOnlyTheirOwnGroup) {
-    TemplateBuilder t = ControlsTemplate();
-    CControlsDlg dlg(t);
-    Operator op;
-    op.OnDialog(kControlsDialog, [&](DialogDriver& d) {
+    WithControls(IDOK, [&](CControlsDlg& dlg, DialogDriver& d) {
         EXPECT_TRUE(d.IsChecked(kRadioB1));
         EXPECT_EQ(0, dlg.m_radioClicks);
 
@@ -257,14 +249,10 @@ TEST(FrameworkControls, AutomaticRadioButtonsUncheckOnlyTheirOwnGroup) {
         EXPECT_TRUE(d.IsChecked(kCheck));
         d.Click(IDOK);
     });
-    EXPECT_EQ(IDOK, dlg.DoModal());
 }
 
 TEST(FrameworkControls, DisabledHiddenDigitsOnlyAndReadOnlyControlsRefuseTheOperator) {
-    TemplateBuilder t = ControlsTemplate();
-    CControlsDlg dlg(t);
-    Operator op;
-    op.OnDialog(kControlsDialog, [&](DialogDriver& d) {
+    WithControls(IDCANCEL, [&](CControlsDlg& dlg, DialogDriver& d) {
         EXPECT_FALSE(d.IsEnabled(kLocked));
         EXPECT_TRUE(RefusedWith(CaptureFailures([&] { d.Click(kLocked); }), "disabled"));
         EXPECT_FALSE(d.IsVisible(kHidden));
@@ -285,5 +273,4 @@ TEST(FrameworkControls, DisabledHiddenDigitsOnlyAndReadOnlyControlsRefuseTheOper
         EXPECT_EQ("fixed", d.Text(kReadOnly));
         d.Click(IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }

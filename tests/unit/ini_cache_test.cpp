@@ -41,6 +41,9 @@ public:
     }
     int64_t Now() override { return now; }
 
+    // Ten seconds pass: every stamp so far is old enough to be trusted.
+    void Settle() { now += 10 * kSecond; }
+
     // Writes the file as of now, with the stamp a file system of the given
     // timestamp granularity would give it.
     void Write(const std::string& path, const std::string& bytes, int64_t granularity = 1) {
@@ -65,19 +68,23 @@ std::string Value(ini::FileCache& cache, const std::string& path) {
     return e ? std::string(e->value) : "<missing>";
 }
 
-TEST(IniCache, SettledFileIsReadOnce) {
+// Each test's own file system, as the cache sees it.
+class IniCache : public ::testing::Test {
+protected:
     FakeFileSystem fs;
+};
+
+TEST_F(IniCache, SettledFileIsReadOnce) {
     ini::FileCache cache(fs);
     fs.Write("a.ini", "[S]\r\nk=1\r\n");
-    fs.now += 10 * kSecond;
+    fs.Settle();
     EXPECT_EQ("1", Value(cache, "a.ini"));
     EXPECT_EQ("1", Value(cache, "a.ini"));
     EXPECT_EQ("1", Value(cache, "a.ini"));
     EXPECT_EQ(1, fs.reads);
 }
 
-TEST(IniCache, RewriteWithinOneTickIsSeen) {
-    FakeFileSystem fs;
+TEST_F(IniCache, RewriteWithinOneTickIsSeen) {
     ini::FileCache cache(fs);
     fs.Write("a.ini", "[S]\r\nk=1\r\n");
     EXPECT_EQ("1", Value(cache, "a.ini"));
@@ -95,8 +102,7 @@ TEST(IniCache, RewriteWithinOneTickIsSeen) {
     EXPECT_EQ(3, fs.reads);
 }
 
-TEST(IniCache, WholeSecondTimestampsAreTrustedAfterTwoSeconds) {
-    FakeFileSystem fs;
+TEST_F(IniCache, WholeSecondTimestampsAreTrustedAfterTwoSeconds) {
     ini::FileCache cache(fs);
     fs.Write("fat.ini", "[S]\r\nk=1\r\n", 2 * kSecond);
     fs.now += kSecond;
@@ -110,11 +116,10 @@ TEST(IniCache, WholeSecondTimestampsAreTrustedAfterTwoSeconds) {
     EXPECT_EQ(reads, fs.reads);
 }
 
-TEST(IniCache, ChangedStampIsReadAgain) {
-    FakeFileSystem fs;
+TEST_F(IniCache, ChangedStampIsReadAgain) {
     ini::FileCache cache(fs);
     fs.Write("a.ini", "[S]\r\nk=1\r\n");
-    fs.now += 10 * kSecond;
+    fs.Settle();
     EXPECT_EQ("1", Value(cache, "a.ini"));
     fs.files["a.ini"].bytes = "[S]\r\nk=2\r\n";
     fs.files["a.ini"].stamp.changed += 1;
@@ -126,11 +131,10 @@ TEST(IniCache, ChangedStampIsReadAgain) {
 
 // Setting a file's attributes changes its stamp, not its bytes (the settings
 // load does so on every visit): the file is compared, not parsed again.
-TEST(IniCache, SameBytesUnderANewStampKeepTheDocument) {
-    FakeFileSystem fs;
+TEST_F(IniCache, SameBytesUnderANewStampKeepTheDocument) {
     ini::FileCache cache(fs);
     fs.Write("a.ini", "[S]\r\nk=1\r\n");
-    fs.now += 10 * kSecond;
+    fs.Settle();
     const ini::Document* first = cache.Current("a.ini");
     fs.files["a.ini"].stamp.changed += 1;
     EXPECT_EQ(first, cache.Current("a.ini"));
@@ -141,12 +145,11 @@ TEST(IniCache, SameBytesUnderANewStampKeepTheDocument) {
 
 // A shared document stays whole after the cache reads the file again and
 // after it drops the file for another.
-TEST(IniCache, SharedDocumentOutlivesItsEntry) {
-    FakeFileSystem fs;
+TEST_F(IniCache, SharedDocumentOutlivesItsEntry) {
     ini::FileCache cache(fs, 1);
     fs.Write("a.ini", "[S]\r\nk=1\r\n");
     fs.Write("b.ini", "[S]\r\nk=b\r\n");
-    fs.now += 10 * kSecond;
+    fs.Settle();
     const std::shared_ptr<const ini::Document> held = cache.Share("a.ini");
     ASSERT_TRUE(held);
     fs.Write("a.ini", "[S]\r\nk=22\r\n");
@@ -157,40 +160,37 @@ TEST(IniCache, SharedDocumentOutlivesItsEntry) {
     EXPECT_EQ("1", e->value);
 }
 
-TEST(IniCache, VanishedFile) {
-    FakeFileSystem fs;
+TEST_F(IniCache, VanishedFile) {
     ini::FileCache cache(fs);
     fs.Write("a.ini", "[S]\r\nk=1\r\n");
-    fs.now += 10 * kSecond;
+    fs.Settle();
     EXPECT_EQ("1", Value(cache, "a.ini"));
     fs.files.erase("a.ini");
     EXPECT_EQ("<none>", Value(cache, "a.ini"));
     fs.Write("a.ini", "[S]\r\nk=1\r\n");
-    fs.now += 10 * kSecond;
+    fs.Settle();
     EXPECT_EQ("1", Value(cache, "a.ini"));
     EXPECT_EQ(2, fs.reads);
 }
 
-TEST(IniCache, OwnWriteNeedsNoRead) {
-    FakeFileSystem fs;
+TEST_F(IniCache, OwnWriteNeedsNoRead) {
     ini::FileCache cache(fs);
     int64_t before = fs.now;
     fs.Write("a.ini", "[S]\r\nk=9\r\n");
     cache.Written("a.ini", before, "[S]\r\nk=9\r\n");
-    fs.now += 10 * kSecond;
+    fs.Settle();
     EXPECT_EQ("9", Value(cache, "a.ini"));
     EXPECT_EQ(1, fs.reads);  // the one comparison a fresh write calls for
     EXPECT_EQ("9", Value(cache, "a.ini"));
     EXPECT_EQ(1, fs.reads);
 }
 
-TEST(IniCache, LeastRecentlyUsedFileMakesRoom) {
-    FakeFileSystem fs;
+TEST_F(IniCache, LeastRecentlyUsedFileMakesRoom) {
     ini::FileCache cache(fs, 2);
     fs.Write("a.ini", "[S]\r\nk=a\r\n");
     fs.Write("b.ini", "[S]\r\nk=b\r\n");
     fs.Write("c.ini", "[S]\r\nk=c\r\n");
-    fs.now += 10 * kSecond;
+    fs.Settle();
     Value(cache, "a.ini");
     Value(cache, "b.ini");
     Value(cache, "a.ini");
@@ -206,8 +206,7 @@ TEST(IniCache, LeastRecentlyUsedFileMakesRoom) {
 // parsed files it keeps are held to a memory budget, the least recently
 // used going first, and a file larger than the budget is parsed for each
 // use and never kept. A file the process has no memory for reads as none.
-TEST(IniCache, KeepsParsedFilesWithinItsBudget) {
-    FakeFileSystem fs;
+TEST_F(IniCache, KeepsParsedFilesWithinItsBudget) {
     const std::string small = "[S]\r\nk=s\r\n";
     const std::string half = "[S]\r\nk=h\r\n;" + std::string(2000, 'x') + "\r\n";
     const std::string large = "[S]\r\nk=l\r\n;" + std::string(5000, 'x') + "\r\n";
@@ -216,7 +215,7 @@ TEST(IniCache, KeepsParsedFilesWithinItsBudget) {
     fs.Write("a.ini", half);
     fs.Write("b.ini", half);
     fs.Write("large.ini", large);
-    fs.now += 10 * kSecond;
+    fs.Settle();
 
     for (int use = 1; use <= 2; ++use) {
         const std::shared_ptr<const ini::Document> doc = cache.Share("large.ini");

@@ -25,6 +25,7 @@
 using namespace std::string_literals;
 using initest::ReadBytes;
 using initest::Show;
+using initest::Utf16;
 using initest::WriteBytes;
 namespace fs = std::filesystem;
 
@@ -40,16 +41,6 @@ std::string Read(const std::string& path, const char* section, const char* key,
 void Age(const std::string& path) {
     fs::last_write_time(fs::path(path),
                         fs::last_write_time(fs::path(path)) - std::chrono::hours(1));
-}
-
-// UTF-16LE bytes with the byte-order mark, from code units.
-std::string Utf16(const std::u16string& text) {
-    std::string out = "\xFF\xFE";
-    for (char16_t c : text) {
-        out += static_cast<char>(c & 0xFF);
-        out += static_cast<char>(c >> 8);
-    }
-    return out;
 }
 
 // A character in the narrow code page: UTF-8 natively, CP_ACP on Windows.

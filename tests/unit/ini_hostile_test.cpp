@@ -32,6 +32,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using initest::Utf16;
 
 // The path a row works on, the folder whose entries must not change in
 // number, and whatever must stay alive while the row runs.
@@ -54,15 +55,6 @@ struct Row {
 };
 
 const char kJob[] = "[S]\r\nk=old\r\n";
-
-std::string Utf16(const std::u16string& text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
 
 Target JobFile(const initest::ScratchDir& dir, const std::string& bytes) {
     const std::string path = dir.File("job.ini");

@@ -17,17 +17,18 @@ namespace initest {
 
 namespace fs = std::filesystem;
 
-// A fresh directory, removed with everything in it when the object goes.
+// A fresh directory, removed with everything in it (read-only files
+// included) when the object goes; its name begins with prefix.
 class ScratchDir {
 public:
-    ScratchDir() {
+    explicit ScratchDir(const char* prefix = "ini-test-") {
         static unsigned counter = 0;
         std::random_device random;
         for (int attempt = 0; attempt < 100; ++attempt) {
             auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
             fs::path candidate = fs::temp_directory_path() /
-                                 ("ini-test-" + std::to_string(random()) + "-" +
-                                  std::to_string(tick) + "-" + std::to_string(++counter));
+                                 (prefix + std::to_string(random()) + "-" + std::to_string(tick) +
+                                  "-" + std::to_string(++counter));
             std::error_code error;
             if (fs::create_directory(candidate, error)) {
                 m_path = candidate;
@@ -62,6 +63,16 @@ public:
 private:
     fs::path m_path;
 };
+
+// UTF-16LE text with its byte order mark, as a file holds it.
+inline std::string Utf16(const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
 
 // The marker for "no such file" where a test names file contents.
 inline const std::string& NoFile() {

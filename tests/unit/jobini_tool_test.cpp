@@ -145,15 +145,25 @@ protected:
     TempDir m_work;  // the tool's current directory, where jobini.out is written
 
     RunResult Jobini(const std::vector<std::string>& args) { return RunJobini(args, m_work); }
+
+    // A run of the tool and all it should print: it succeeds, printing that.
+    struct Printed {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    void ExpectPrinted(const std::vector<Printed>& cases) {
+        for (const Printed& c : cases) {
+            const RunResult r = Jobini(c.args);
+            EXPECT_EQ(0, r.status) << c.args[3] << ": " << r.err;
+            EXPECT_EQ(c.out, r.out) << c.args[3];
+        }
+    }
 };
 
 TEST_F(JobiniTest, GetPrintsTheValueBytesAndOneNewline) {
     const std::string job =
         m_dir.Write("Job.ini", "[Flash]\r\nFlashName=  FX29F64G08  \r\nRaw=\xB3\x5C\xA9\x77\r\n");
-    const struct {
-        std::vector<std::string> args;
-        std::string out;
-    } cases[] = {
+    ExpectPrinted({
         {{"get", job, "Flash", "FlashName"}, "FX29F64G08\n"},
         {{"get", job, "flash", "RAW"}, "\xB3\x5C\xA9\x77\n"},
         {{"get", job, "Flash", "FlashName", "dflt", "4"}, "FX2\n"},
@@ -161,31 +171,18 @@ TEST_F(JobiniTest, GetPrintsTheValueBytesAndOneNewline) {
         {{"get", job, "Flash", "Missing"}, "\n"},
         {{"get", job, "Flash", "Missing", "fallback  "}, "fallback\n"},
         {{"get", m_dir.File("None.ini"), "Flash", "FlashName", "none"}, "none\n"},
-    };
-    for (const auto& c : cases) {
-        const RunResult r = Jobini(c.args);
-        EXPECT_EQ(0, r.status) << c.args[3] << ": " << r.err;
-        EXPECT_EQ(c.out, r.out) << c.args[3];
-    }
+    });
 }
 
 TEST_F(JobiniTest, GetIntPrintsSigned32BitDecimal) {
     const std::string job = m_dir.Write("Job.ini", "[S]\nminus=-1\nbig=4294967295\nword=abc\n");
-    const struct {
-        std::vector<std::string> args;
-        std::string out;
-    } cases[] = {
+    ExpectPrinted({
         {{"getint", job, "S", "minus"}, "-1\n"},
         {{"getint", job, "S", "big"}, "-1\n"},
         {{"getint", job, "S", "word", "7"}, "0\n"},
         {{"getint", job, "S", "missing", "-2147483648"}, "-2147483648\n"},
         {{"getint", job, "S", "missing"}, "0\n"},
-    };
-    for (const auto& c : cases) {
-        const RunResult r = Jobini(c.args);
-        EXPECT_EQ(0, r.status) << c.args[3] << ": " << r.err;
-        EXPECT_EQ(c.out, r.out) << c.args[3];
-    }
+    });
 }
 
 TEST_F(JobiniTest, SetWritesAndReportsFailure) {

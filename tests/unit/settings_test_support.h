@@ -5,17 +5,14 @@
 #define SETUP_TESTS_SETTINGS_TEST_SUPPORT_H
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
-#include <stdexcept>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/files.h"
+#include "unit/ini_test_support.h"
 
 namespace testsupport {
 
@@ -23,43 +20,16 @@ namespace fs = std::filesystem;
 
 // A directory of its own, removed with everything in it (read-only files
 // included) when the object goes.
-class TempDir {
+class TempDir : public initest::ScratchDir {
 public:
-    TempDir() {
-        static unsigned counter = 0;
-        std::random_device random;
-        const auto base = fs::temp_directory_path();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-            fs::path candidate = base / ("setup-test-" + std::to_string(random()) + "-" +
-                                         std::to_string(stamp) + "-" + std::to_string(++counter));
-            std::error_code error;
-            if (fs::create_directory(candidate, error)) {
-                m_path = candidate;
-                return;
-            }
-        }
-        throw std::runtime_error("cannot create a temporary directory");
-    }
-    ~TempDir() {
-        std::error_code error;
-        for (auto it = fs::recursive_directory_iterator(m_path, error);
-             !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
-        }
-        fs::remove_all(m_path, error);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+    TempDir() : ScratchDir("setup-test-") {}
 
-    std::string Path() const { return m_path.string(); }
     // The directory in the form a host passes it: with a trailing separator.
-    std::string PathWithSeparator() const { return (m_path / "").string(); }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
+    std::string PathWithSeparator() const { return (fs::path(Path()) / "").string(); }
 
     // Writes the bytes to name (created or replaced) and returns its path.
     std::string Write(const std::string& name, const std::string& bytes) const {
-        const fs::path path = m_path / name;
+        const fs::path path(File(name));
         fs::create_directories(path.parent_path());
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -69,15 +39,12 @@ public:
     // The names of everything directly in the directory, sorted.
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_path)) {
+        for (const auto& entry : fs::directory_iterator(fs::path(Path()))) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
     }
-
-private:
-    fs::path m_path;
 };
 
 inline std::string ReadBytes(const std::string& path) {
