@@ -157,32 +157,25 @@ uint8_t CAdvancedDlg::ReadByte(JobKey key) const {
 void CAdvancedDlg::DoDataExchange(fw::CDataExchange* pDX) {
     fw::CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_HUB_PORT_STYLE, m_comboHubPort);
-    DDX_Control(pDX, IDC_FIXED_CAPABILITY, m_comboFixedCapability);
-    DDX_Control(pDX, IDC_CHECK_LEVEL, m_comboCheckLevel);
-    DDX_Control(pDX, IDC_SORTING_BLOCK_NUM, m_comboSortingBlockNum);
-    DDX_Control(pDX, IDC_AUTO_MP_TIMER, m_comboAutoMPTimer);
-    DDX_Control(pDX, IDC_START_DELAY, m_comboStartDelay);
-    DDX_Control(pDX, IDC_CHECK_FLASH_PIN, m_comboCheckFlashPin);
-    DDX_Control(pDX, IDC_SANDISK_ID, m_comboSandiskID);
-    DDX_Control(pDX, IDC_CHECK_TOGGLE, m_comboCheckTog);
-    DDX_Control(pDX, IDC_UI_TYPE, m_comboUIType);
-    DDX_Control(pDX, IDC_ID00_ERROR, m_comboID00Err);
-    DDX_Control(pDX, IDC_GPI, m_comboGPI);
+    for (int i = 0; i < kListCount; ++i) {
+        DDX_Control(pDX, kListIds[i], m_lists[i]);
+    }
     DDX_Control(pDX, IDC_MIN_CAP, m_editMinCap);
     DDX_Text(pDX, IDC_HUB_VID_PID, m_strVidPid);
     DDV_MaxChars(pDX, m_strVidPid, kMaxVidPidChars);
 }
 
+const int CAdvancedDlg::kListIds[kListCount] = {
+    IDC_FIXED_CAPABILITY, IDC_CHECK_LEVEL,  IDC_SORTING_BLOCK_NUM,
+    IDC_AUTO_MP_TIMER,    IDC_START_DELAY,  IDC_CHECK_FLASH_PIN,
+    IDC_SANDISK_ID,       IDC_CHECK_TOGGLE, IDC_UI_TYPE,
+    IDC_ID00_ERROR,       IDC_GPI,
+};
+
 fw::CComboBox* CAdvancedDlg::List(int nID) {
-    fw::CComboBox* const lists[] = {
-        &m_comboFixedCapability, &m_comboCheckLevel, &m_comboSortingBlockNum,
-        &m_comboAutoMPTimer,     &m_comboStartDelay, &m_comboCheckFlashPin,
-        &m_comboSandiskID,       &m_comboCheckTog,   &m_comboUIType,
-        &m_comboID00Err,         &m_comboGPI,
-    };
-    for (fw::CComboBox* list : lists) {
-        if (list->GetDlgCtrlID() == nID) {
-            return list;
+    for (int i = 0; i < kListCount; ++i) {
+        if (kListIds[i] == nID) {
+            return &m_lists[i];
         }
     }
     return nullptr;
@@ -327,7 +320,8 @@ void CAdvancedDlg::OnAdvancedCancel() {
 }
 
 void CAdvancedDlg::OnFixedCapCheck() {
-    m_comboFixedCapability.EnableWindow(IsDlgButtonChecked(IDC_FIXED_CAP_CHECK) == BST_CHECKED);
+    List(IDC_FIXED_CAPABILITY)
+        ->EnableWindow(IsDlgButtonChecked(IDC_FIXED_CAP_CHECK) == BST_CHECKED);
 }
 
 void CAdvancedDlg::OnMinCapLimit() {

@@ -28,17 +28,10 @@ public:
     BOOL SaveAdvancedSettings();
 
     fw::CComboBox m_comboHubPort;
-    fw::CComboBox m_comboFixedCapability;
-    fw::CComboBox m_comboCheckLevel;
-    fw::CComboBox m_comboSortingBlockNum;
-    fw::CComboBox m_comboAutoMPTimer;
-    fw::CComboBox m_comboStartDelay;
-    fw::CComboBox m_comboCheckFlashPin;
-    fw::CComboBox m_comboSandiskID;
-    fw::CComboBox m_comboCheckTog;
-    fw::CComboBox m_comboUIType;
-    fw::CComboBox m_comboID00Err;
-    fw::CComboBox m_comboGPI;
+    // The lists after the hub port style, in the order of kListIds.
+    static constexpr int kListCount = 11;
+    static const int kListIds[kListCount];
+    fw::CComboBox m_lists[kListCount];
     fw::CEdit m_editMinCap;
     // The hub VID/PID list, as the job file held it when the dialog opened
     // and as its OK took it.
