@@ -32,6 +32,7 @@
 
 #include "../res/resource.h"
 #include "dialog_answers.h"
+#include "host_files.h"
 #include "setup/host.h"
 
 namespace {
@@ -717,16 +718,9 @@ int main(int argc, char** argv) {
     hostParams[0] = SETUP_HOST_PARAMS_SIZE;
 
     const std::string dllPath = station + "Setup.dll";
-    HMODULE dll = LoadLibraryA(dllPath.c_str());
-    if (dll == nullptr) {
-        std::printf("Cannot load %s (error %lu)\n", dllPath.c_str(), GetLastError());
-        return 1;
-    }
-    SetupShowFn show =
-        reinterpret_cast<SetupShowFn>(reinterpret_cast<void (*)()>(GetProcAddress(dll, "Show")));
+    HMODULE dll = nullptr;
+    const SetupShowFn show = hostfiles::LoadShow(dllPath, dll);
     if (show == nullptr) {
-        std::printf("Setup.dll exports no Show\n");
-        FreeLibrary(dll);
         return 1;
     }
     std::printf("Loaded          %s, Show at %p\n", dllPath.c_str(), reinterpret_cast<void*>(show));

@@ -32,6 +32,7 @@
 
 #include "../res/resource.h"
 #include "dialog_answers.h"
+#include "host_files.h"
 #include "driver/text_fit.h"
 #include "setup/host.h"
 
@@ -53,41 +54,7 @@ const int kColorListIndent = 5;
 const DWORD kStepTimeout = 20000;
 const int kSheetTabControl = 0x3020;
 
-std::string ProgramFolder() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string text(path, length);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
-
-bool ReadFile(const std::string& path, std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    content.clear();
-    char buffer[4096];
-    DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        content.append(buffer, got);
-    }
-    CloseHandle(file);
-    return true;
-}
-
-bool WriteFile(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const BOOL ok =
-        ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == content.size();
-}
+using hostfiles::ProgramFolder;
 
 // The texts of [section] of the language file at path, each read as the
 // module reads it: the platform's private-profile read, key by key.
@@ -326,7 +293,7 @@ int main(int argc, char** argv) {
         return Usage();
     }
     std::string content;
-    if (!ReadFile(languageFile, content)) {
+    if (!hostfiles::ReadWhole(languageFile, content)) {
         std::fprintf(stderr, "fitcheck: cannot read %s (error %lu)\n", languageFile.c_str(),
                      GetLastError());
         return 2;
@@ -341,22 +308,19 @@ int main(int argc, char** argv) {
     const std::string jobFile = station + "Job.ini";
     CreateDirectoryA(station.c_str(), nullptr);
     CreateDirectoryA((station + "DLL").c_str(), nullptr);
-    if (!WriteFile(station + "DLL\\Language.dll", content) ||
-        !WriteFile(jobFile, std::string("[CheckFlash]\r\nCheckFlashMode=1\r\n[CheckID]\r\nNum=1\r\n"
-                                        "FID0=") +
-                                kFlashId + "\r\nCOLOR0=0\r\nFIDCOR0=16711680\r\n")) {
+    if (!hostfiles::WriteWhole(station + "DLL\\Language.dll", content) ||
+        !hostfiles::WriteWhole(
+            jobFile, std::string("[CheckFlash]\r\nCheckFlashMode=1\r\n[CheckID]\r\nNum=1\r\n"
+                                 "FID0=") +
+                         kFlashId + "\r\nCOLOR0=0\r\nFIDCOR0=16711680\r\n")) {
         std::fprintf(stderr, "fitcheck: cannot write the station folder %s\n", station.c_str());
         return 2;
     }
 
     const std::string dllPath = ProgramFolder() + "Setup.dll";
-    HMODULE dll = LoadLibraryA(dllPath.c_str());
-    SetupShowFn show = dll == nullptr ? nullptr
-                                      : reinterpret_cast<SetupShowFn>(reinterpret_cast<void (*)()>(
-                                            GetProcAddress(dll, "Show")));
+    HMODULE dll = nullptr;
+    const SetupShowFn show = hostfiles::LoadShow(dllPath, dll);
     if (show == nullptr) {
-        std::fprintf(stderr, "fitcheck: cannot load Show from %s (error %lu)\n", dllPath.c_str(),
-                     GetLastError());
         return 1;
     }
     std::vector<FlashRecord> records(2);

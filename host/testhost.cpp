@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "dialog_answers.h"
+#include "host_files.h"
 #include "setup/host.h"
 
 namespace {
@@ -94,26 +95,6 @@ void AnswerDialog(const std::string& password, HWND dialog, const std::string& t
     std::fflush(stdout);
 }
 
-std::string ModuleFolder() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string text(path, length);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
 // A station folder of its own in the temporary directory: DLL\Language.dll
 // and a read-only job file, which a load makes writable again.
 bool MakeStation(std::string& appDir, std::string& jobFile) {
@@ -126,9 +107,9 @@ bool MakeStation(std::string& appDir, std::string& jobFile) {
     CreateDirectoryA(appDir.c_str(), nullptr);
     CreateDirectoryA((appDir + "DLL").c_str(), nullptr);
     SetFileAttributesA(jobFile.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return WriteFileBytes(appDir + "DLL\\Language.dll",
-                          "[ENU]\r\nIDS_SETUP_UI_TITLE=Settings\r\n") &&
-           WriteFileBytes(jobFile, "[PASSWORD]\r\nPWD=\r\n[Flash]\r\nFlashNum=2\r\n") &&
+    return hostfiles::WriteWhole(appDir + "DLL\\Language.dll",
+                                 "[ENU]\r\nIDS_SETUP_UI_TITLE=Settings\r\n") &&
+           hostfiles::WriteWhole(jobFile, "[PASSWORD]\r\nPWD=\r\n[Flash]\r\nFlashNum=2\r\n") &&
            SetFileAttributesA(jobFile.c_str(), FILE_ATTRIBUTE_READONLY) != 0;
 }
 
@@ -149,16 +130,10 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const std::string dllPath = ModuleFolder() + "Setup.dll";
-    HMODULE dll = LoadLibraryA(dllPath.c_str());
-    if (dll == nullptr) {
-        std::printf("cannot load %s (error %lu)\n", dllPath.c_str(), GetLastError());
-        return 1;
-    }
-    SetupShowFn show =
-        reinterpret_cast<SetupShowFn>(reinterpret_cast<void (*)()>(GetProcAddress(dll, "Show")));
+    const std::string dllPath = hostfiles::ProgramFolder() + "Setup.dll";
+    HMODULE dll = nullptr;
+    const SetupShowFn show = hostfiles::LoadShow(dllPath, dll);
     if (show == nullptr) {
-        std::printf("Setup.dll exports no Show\n");
         return 1;
     }
 
