@@ -90,7 +90,7 @@ struct Field {
     ListItems ramosItems;           // with ForRamos, when the list differs
     bool bBeyondListFirst = false;  // a number beyond the list selects item 0
 };
-const Field kFields[] = {
+constexpr Field kFields[] = {
     {JobKey::FactoryDriver, IDC_FACTORY_DRIVER, Shows::Check, {}, {}},
     {JobKey::CheckDDR, IDC_CHECK_DDR, Shows::Check, {}, {}},
     {JobKey::SortingBlockNum, IDC_SORTING_BLOCK_NUM, Shows::List, Items(kSortingBlockNums, true),
@@ -121,6 +121,19 @@ const Field kFields[] = {
     {JobKey::CacheProgram, IDC_CACHE_PROGRAM, Shows::Check, {}, {}},
     {JobKey::MultiPlane, IDC_MULTI_PLANE, Shows::Check, {}, {}},
 };
+
+constexpr bool IsList(const Field& field) {
+    return field.shows == Shows::List || field.shows == Shows::ListFromOne;
+}
+
+constexpr int CountLists() {
+    int count = 0;
+    for (const Field& field : kFields) {
+        count += IsList(field) ? 1 : 0;
+    }
+    return count;
+}
+static_assert(CountLists() == CAdvancedDlg::kListCount, "one list control a list key");
 
 // Empties the list and adds its items; the number of items.
 int FillList(fw::CComboBox& combo, const ListItems& list) {
@@ -157,25 +170,21 @@ uint8_t CAdvancedDlg::ReadByte(JobKey key) const {
 void CAdvancedDlg::DoDataExchange(fw::CDataExchange* pDX) {
     fw::CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_HUB_PORT_STYLE, m_comboHubPort);
-    for (int i = 0; i < kListCount; ++i) {
-        DDX_Control(pDX, kListIds[i], m_lists[i]);
+    int nList = 0;
+    for (const Field& field : kFields) {
+        if (IsList(field)) {
+            DDX_Control(pDX, field.nID, m_lists[nList++]);
+        }
     }
     DDX_Control(pDX, IDC_MIN_CAP, m_editMinCap);
     DDX_Text(pDX, IDC_HUB_VID_PID, m_strVidPid);
     DDV_MaxChars(pDX, m_strVidPid, kMaxVidPidChars);
 }
 
-const int CAdvancedDlg::kListIds[kListCount] = {
-    IDC_FIXED_CAPABILITY, IDC_CHECK_LEVEL,  IDC_SORTING_BLOCK_NUM,
-    IDC_AUTO_MP_TIMER,    IDC_START_DELAY,  IDC_CHECK_FLASH_PIN,
-    IDC_SANDISK_ID,       IDC_CHECK_TOGGLE, IDC_UI_TYPE,
-    IDC_ID00_ERROR,       IDC_GPI,
-};
-
 fw::CComboBox* CAdvancedDlg::List(int nID) {
-    for (int i = 0; i < kListCount; ++i) {
-        if (kListIds[i] == nID) {
-            return &m_lists[i];
+    for (fw::CComboBox& list : m_lists) {
+        if (list.GetDlgCtrlID() == nID) {
+            return &list;
         }
     }
     return nullptr;

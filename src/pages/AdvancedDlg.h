@@ -28,9 +28,9 @@ public:
     BOOL SaveAdvancedSettings();
 
     fw::CComboBox m_comboHubPort;
-    // The lists after the hub port style, in the order of kListIds.
+    // The lists after the hub port style, in the order of the dialog's key
+    // table.
     static constexpr int kListCount = 11;
-    static const int kListIds[kListCount];
     fw::CComboBox m_lists[kListCount];
     fw::CEdit m_editMinCap;
     // The hub VID/PID list, as the job file held it when the dialog opened
